@@ -1,0 +1,36 @@
+# The two entry points: `make demo` runs the main job, `make test` runs every
+# test. Both set up a fresh Debian 12 machine first.
+SHELL := /bin/bash
+JOBS ?= 2
+
+.PHONY: all setup build build-linux build-win64 build-win32 test demo bench fuzz clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build-linux: setup
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j$(JOBS)
+
+build-win64: setup
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j$(JOBS)
+
+build-win32: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j$(JOBS)
+
+build: build-linux build-win64 build-win32
+
+test: build
+	ctest --test-dir build/linux -j$(JOBS) --output-on-failure --timeout 300
+	ctest --test-dir build/win64 --output-on-failure --timeout 600
+	ctest --test-dir build/win32 --output-on-failure --timeout 120
+
+demo: build-win64
+	scripts/demo.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,8 @@
+#include "wizard/tupinew.h"
+
+namespace kv {
+
+void TUpInew::ReadLocalState() {}
+void TUpInew::SetupHTTPGet() {}
+
+}  // namespace kv

@@ -1,0 +1,27 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace kv::platform {
+
+enum class Hive { LocalMachine, CurrentUser };
+
+// Registry types as the system reports them (the numeric values are the
+// Win32 REG_* codes, so a fake and the real reader agree).
+enum class RegType : unsigned { None = 0, String = 1, ExpandString = 2, Binary = 3, Dword = 4, MultiString = 7, Qword = 11 };
+
+struct RegValue {
+    RegType type = RegType::None;
+    std::string data;  // raw bytes; for string types without the terminating NUL
+};
+
+// Read-only access to the 32-bit registry view, shaped after what the callers need.
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual bool KeyExists(Hive hive, const std::string& key) = 0;
+    // nullopt when the key or the value does not exist.
+    virtual std::optional<RegValue> Read(Hive hive, const std::string& key, const std::string& name) = 0;
+};
+
+}  // namespace kv::platform

@@ -1,0 +1,87 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/dispatcher.h"
+#include "platform/files.h"
+#include "platform/internet.h"
+
+namespace kv {
+
+enum TConnectionType { ctNone = 0, ctProxy = 1, ctDialup = 2 };
+
+class THTTPGetThread;
+
+using TOnProgressEvent = std::function<void(void* sender, std::int32_t totalSize, std::int32_t readed)>;
+using TOnDoneFileEvent = std::function<void(void* sender, const std::string& fileName, std::int32_t fileSize)>;
+using TOnDoneStringEvent = std::function<void(void* sender, const std::string& result)>;
+using TNotifyEvent = std::function<void(void* sender)>;
+
+// The settings a worker takes a copy of when it starts.
+struct HttpGetSettings {
+    std::string AcceptTypes = "*/*";
+    std::string Agent = "HTTP";
+    std::string URL;
+    std::string FileName;
+    std::string UserName;
+    std::string Password;
+    std::string PostQuery;
+    std::string Referer;
+    bool BinaryData = false;
+    bool UseCache = false;
+    TConnectionType ConectLan = ctNone;
+    std::string ProxyPort;
+    bool ToFile = true;
+};
+
+// Fetches one resource over HTTP into a file on a worker thread; progress and
+// exactly one completion event arrive on the GUI thread.
+class THTTPGet {
+public:
+    THTTPGet(platform::Internet& internet, platform::Files& files, platform::Dispatcher& dispatcher);
+    ~THTTPGet();
+    THTTPGet(const THTTPGet&) = delete;
+    THTTPGet& operator=(const THTTPGet&) = delete;
+
+    std::string AcceptTypes = "*/*";
+    std::string Agent = "HTTP";
+    bool BinaryData = false;
+    std::string URL;
+    bool UseCache = false;
+    std::string FileName;
+    std::string UserName;
+    std::string Password;
+    std::string PostQuery;
+    std::string Referer;
+    bool WaitThread = false;
+    TConnectionType ConectLan = ctNone;
+    std::string ProxyPort;
+    TOnProgressEvent OnProgress;
+    TOnDoneFileEvent OnDoneFile;
+    TOnDoneStringEvent OnDoneString;
+    TNotifyEvent OnError;
+
+    void GetFile();
+    void Abort();
+    bool Busy() const;
+    bool LastOutcome() const { return lastOutcome_; }
+
+    // Runs the thread's message loop while WaitThread waits; set by the GUI layer.
+    std::function<void()> pumpMessages;
+
+private:
+    struct Shared;
+    void Completed(const std::shared_ptr<Shared>& worker);
+
+    platform::Internet& internet_;
+    platform::Files& files_;
+    platform::Dispatcher& dispatcher_;
+    std::shared_ptr<Shared> worker_;
+    std::shared_ptr<std::atomic<bool>> alive_;
+    bool lastOutcome_ = false;
+};
+
+}  // namespace kv

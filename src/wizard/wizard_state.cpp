@@ -1,0 +1,10 @@
+#include "wizard/wizard_state.h"
+
+namespace kv {
+
+ProcessState& Process() {
+    static ProcessState state;
+    return state;
+}
+
+}  // namespace kv

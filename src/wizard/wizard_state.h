@@ -1,0 +1,104 @@
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+#include "wizard/short_text.h"
+
+namespace kv {
+
+// Values one process shares between the wizard window, the proxy dialog and
+// the connection probe.
+struct ProcessState {
+    std::string CommonAppDataFolder;
+    std::string VersionListPath;
+    bool UseProxy = false;
+    std::string ProxyName;
+    std::string ProxyPortText;
+    std::string ProxyUser;
+    std::string ProxyPassword;
+    std::string ProxyComplete;
+};
+
+ProcessState& Process();
+
+// Every fact a run gathers, from the call parameters to the outcome. The
+// wizard window is this record; only the GUI thread touches it.
+struct WizardState {
+    // Call and environment.
+    std::string ParaName;
+    std::string ParaFile;
+    ShortText<10> ParaChar;
+    std::string ParaINI;
+    bool ParaCharValid = false;
+    std::string CatalogueSection;
+    bool IsQOProgram = false;
+    bool IsHU2Program = false;
+    bool IsPortable = false;
+    int Language = 0;  // 1 German, 2 English
+    int ScreenDpi = 0;
+    std::string OsVersionText;
+    std::string AdapterAddressText;
+    std::string ExeFolder;
+
+    // Inventory.
+    std::string ProductDataFolder;
+    int ProductReference = 0;  // 10 own folder, 100 common data folder, 50 no reference
+    ShortText<100> InstallPath;
+    ShortText<100> AppName;
+    ShortText<100> AppPC;
+    ShortText<100> Company;
+    ShortText<100> InstallUser;
+    ShortText<100> NetStandVersion;
+    ShortText<100> CurrentUser;
+    ShortText<100> RecordedVersion;
+    ShortText<100> LastInstallDate;
+    std::string QOId;
+    std::string FirstInstallDate;
+    std::string ProgramName;
+    std::string SerialNumberText = "keine";
+    ShortText<50> SerialCode;
+    std::string UpdateInitText;
+
+    // Local state.
+    std::string InstalledVersion;
+    int InstalledVersionNumber = 0;
+    std::string ProgramTitle;
+    std::string LastUpdateDate;
+    int LocalSpecAction = 0;
+    std::string RestartProgram;
+    std::string QOAgent = "nicht belegt";
+    std::string QOEMail = "keine";
+    std::string QOPhone = "keine";
+
+    // Catalogue results.
+    std::string NewVersion;
+    int NewVersionNumber = 0;
+    int NoMoreUpLimit = 0;
+    std::string OutdatedLimitText;
+    int OutdatedLimit = 0;
+    std::string UpdateFileName;
+    std::string UpdateDate;
+    std::string UpdateSizeText;
+    int CatalogueSpecAction = 0;
+    bool SpecialUpdate = false;
+    bool SpecialUpdateProcess = false;
+    std::string SpecialVersionInfo;
+    std::string SpecialSizeText;
+    std::string SpecialDate;
+    ShortText<2> CatalogueSU;
+    bool SinuFlag = false;
+    bool NoNewUpdate = false;
+    std::array<ShortText<100>, 24> CatalogueLines{};  // 0-5 CD, 6-11 CE, 12-17 UPD, 18-23 UPE
+    std::array<std::string, 4> NewsAfterDe{};           // messages 29-32, German
+    std::array<std::string, 4> NewsAfterEn{};           // messages 29-32, English
+    std::vector<std::string> SpecialTargets;
+
+    // Run control.
+    bool DownloadRunning = false;
+    bool DownloadFailed = false;
+    int CloseReason = 0;  // 0 nothing evaluated, 1 reported, 100 outdated, 110 end of updates
+    int ReportSent = 0;   // 0 none yet, 100 composed
+};
+
+}  // namespace kv

@@ -1,0 +1,23 @@
+# Sourced by the scripts that run Windows programs: one Wine prefix per build
+# folder, made on first use, without Mono or Gecko.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+: "${KV_BUILD_DIR:?KV_BUILD_DIR must name the win64 build folder}"
+export WINEPREFIX="${WINEPREFIX:-$KV_BUILD_DIR/wineprefix}"
+WINE=/usr/lib/wine/wine64
+
+kv_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    # wineboot from two tests at once would corrupt the prefix.
+    (
+      flock 9
+      if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
+        "$WINE" wineboot -i >/dev/null 2>&1
+        /usr/lib/wine/wineserver -w
+        touch "$WINEPREFIX/.kv-ready"
+      fi
+    ) 9>"$WINEPREFIX.lock"
+  fi
+}
