@@ -1,0 +1,102 @@
+#include "fakes/fakes.h"
+
+#include <chrono>
+
+namespace kv::test {
+
+int ScriptedDialogs::MessageBox(platform::BoxOwner owner, const std::string& text, const std::string& caption,
+                                unsigned flags) {
+    shown.push_back({owner, text, caption, flags});
+    if (onShow) onShow(shown.back());
+    if (!answers.empty()) {
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return (flags & 0xF) == platform::MbYesNo ? platform::IdNo : platform::IdOk;
+}
+
+void FakeUiHost::ShowModal(ui::Form& dialog) {
+    modalShown.push_back(dialog.name);
+    if (onModal) onModal(dialog);
+}
+
+void FakeUiHost::ShowPopup(ui::PopupMenu& menu, int screenX, int screenY) {
+    popupX = screenX;
+    popupY = screenY;
+    if (onPopup) onPopup(menu, screenX, screenY);
+}
+
+int FakeUiHost::TextWidth(const ui::Font&, const std::string& text) { return static_cast<int>(text.size()) * 8; }
+
+struct QueueDispatcher::Item {
+    std::function<void()> fn;
+    bool done = false;
+};
+
+void QueueDispatcher::Send(const std::function<void()>& fn) {
+    auto item = std::make_shared<Item>();
+    item->fn = fn;
+    std::unique_lock lock(mutex_);
+    queue_.push_back(item);
+    cv_.notify_all();
+    cv_.wait(lock, [&] { return item->done; });
+}
+
+void QueueDispatcher::Post(std::function<void()> fn) {
+    auto item = std::make_shared<Item>();
+    item->fn = std::move(fn);
+    std::lock_guard lock(mutex_);
+    queue_.push_back(item);
+    cv_.notify_all();
+}
+
+std::size_t QueueDispatcher::Pending() {
+    std::lock_guard lock(mutex_);
+    return queue_.size();
+}
+
+bool QueueDispatcher::RunUntil(const std::function<bool()>& done, int deadlineMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
+    for (;;) {
+        std::shared_ptr<Item> item;
+        {
+            std::unique_lock lock(mutex_);
+            if (queue_.empty() && done()) return true;
+            if (!cv_.wait_until(lock, deadline, [&] { return !queue_.empty(); })) return done();
+            item = queue_.front();
+            queue_.pop_front();
+        }
+        item->fn();
+        std::lock_guard lock(mutex_);
+        item->done = true;
+        cv_.notify_all();
+    }
+}
+
+bool FakeProcesses::Start(const platform::ProcessRequest& request) {
+    if (throwOnStart) throw platform::ProcessStartError("cannot start " + request.commandLine);
+    started.push_back(request);
+    return succeed;
+}
+
+std::optional<platform::OsVersionRecord> FakeSystemFacts::VersionRecord() {
+    if (versionFailures > 0) {
+        --versionFailures;
+        return std::nullopt;
+    }
+    return version;
+}
+
+std::string FakeSystemFacts::SpecialFolder(int csidl) {
+    const auto f = folders.find(csidl);
+    return f == folders.end() ? std::string() : f->second;
+}
+
+platform::AdapterStatus FakeSystemFacts::NetbiosAdapterStatus(std::uint8_t adapter) {
+    statusAsked.push_back(adapter);
+    const auto s = adapterStatus.find(adapter);
+    return s == adapterStatus.end() ? platform::AdapterStatus{1, {}} : s->second;
+}
+
+}  // namespace kv::test

@@ -1,0 +1,132 @@
+#pragma once
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "ui/ui_host.h"
+
+namespace kv::test {
+
+// Records pauses instead of sleeping; the date and time are set by the test.
+class FakeClock : public platform::Clock {
+public:
+    platform::LocalDateTime now{2025, 1, 1, 10, 30, 0};
+    std::vector<int> pauses;
+    platform::LocalDateTime Now() override { return now; }
+    void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+};
+
+struct ShownBox {
+    platform::BoxOwner owner;
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+
+// Records every message box and answers from a script (default: OK / No).
+class ScriptedDialogs : public platform::Dialogs {
+public:
+    std::vector<ShownBox> shown;
+    std::deque<int> answers;
+    // Runs while the box is "open" (e.g. to check what the window shows).
+    std::function<void(const ShownBox&)> onShow;
+    int MessageBox(platform::BoxOwner owner, const std::string& text, const std::string& caption,
+                   unsigned flags) override;
+};
+
+// Modal dialogs and popup menus are handed to the test's scripts.
+class FakeUiHost : public ui::UiHost {
+public:
+    std::function<void(ui::Form&)> onModal;              // default: the dialog closes untouched
+    std::function<void(ui::PopupMenu&, int, int)> onPopup;
+    std::vector<std::string> modalShown;                  // form names in order
+    int popupX = 0, popupY = 0;
+    void ShowModal(ui::Form& dialog) override;
+    void ShowPopup(ui::PopupMenu& menu, int screenX, int screenY) override;
+    // 8 pixels per character: enough to test placement rules.
+    int TextWidth(const ui::Font& font, const std::string& text) override;
+};
+
+// Work sent or posted from workers waits until the test drains it on "the
+// GUI thread" (the test's own thread), so the order of events can be checked.
+class QueueDispatcher : public platform::Dispatcher {
+public:
+    void Send(const std::function<void()>& fn) override;
+    void Post(std::function<void()> fn) override;
+    // Runs queued work until none is left and `done` holds, or the deadline
+    // (milliseconds) passes. Returns done().
+    bool RunUntil(const std::function<bool()>& done, int deadlineMs = 10000);
+    std::size_t Pending();
+
+private:
+    struct Item;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::deque<std::shared_ptr<Item>> queue_;
+};
+
+class FakeProcesses : public platform::Processes {
+public:
+    std::vector<platform::ProcessRequest> started;
+    bool succeed = true;
+    bool throwOnStart = false;
+    bool Start(const platform::ProcessRequest& request) override;
+};
+
+class FakeRemoteAccess : public platform::RemoteAccess {
+public:
+    platform::DialUpEnumeration result{true, true, 0, 0};
+    platform::DialUpEnumeration EnumerateConnections() override { return result; }
+};
+
+class FakeSystemFacts : public platform::SystemFacts {
+public:
+    std::optional<platform::OsVersionRecord> version = platform::OsVersionRecord{10, 0, 19045, 2, "", 0x100, 1};
+    int versionFailures = 0;  // the first N queries fail
+    int serverR2 = 0;
+    std::map<int, std::string> folders;
+    std::optional<std::vector<std::uint8_t>> adapters = std::vector<std::uint8_t>{0};
+    std::map<std::uint8_t, platform::AdapterStatus> adapterStatus;
+    std::vector<std::uint8_t> statusAsked;
+    int dpi = 96;
+    std::optional<std::string> country = std::string("49");
+    std::string languageName = "Deutsch (Deutschland)";
+    std::string programFolder;
+
+    std::optional<platform::OsVersionRecord> VersionRecord() override;
+    int ServerR2Metric() override { return serverR2; }
+    std::string SpecialFolder(int csidl) override;
+    std::optional<std::vector<std::uint8_t>> NetbiosAdapters() override { return adapters; }
+    platform::AdapterStatus NetbiosAdapterStatus(std::uint8_t adapter) override;
+    int ScreenDpi() override { return dpi; }
+    std::optional<std::string> UserCountryCode() override { return country; }
+    std::string SystemLanguageName() override { return languageName; }
+    std::string ProgramFolder() override { return programFolder; }
+};
+
+// An HTTP client with no network: every open fails. Tests that need answers
+// use the loopback transport instead.
+class OfflineInternet : public platform::Internet {
+public:
+    bool connected = false;
+    platform::NetHandle Open(const std::string&, int, const std::string&) override { return nullptr; }
+    platform::NetHandle Connect(platform::NetHandle, const std::string&, int, const std::string&, const std::string&) override { return nullptr; }
+    platform::NetHandle OpenRequest(platform::NetHandle, const std::string&, const std::string&, const std::string&,
+                                    const std::string&, const std::string&, unsigned) override { return nullptr; }
+    bool SendRequest(platform::NetHandle, const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> QueryContentLength(platform::NetHandle) override { return std::nullopt; }
+    int QueryStatusCode(platform::NetHandle) override { return 0; }
+    bool Read(platform::NetHandle, char*, std::size_t, std::size_t& got) override { got = 0; return false; }
+    void Close(platform::NetHandle) override {}
+    platform::NetHandle OpenUrl(platform::NetHandle, const std::string&, unsigned) override { return nullptr; }
+    bool IsConnected() override { return connected; }
+    std::optional<platform::ProxyOption> QueryProxyOption() override { return std::nullopt; }
+};
+
+}  // namespace kv::test
