@@ -3,5 +3,6 @@
 namespace kv {
 
 void TPHPunit::MailPHP(const std::string&) {}
+void TPHPunit::WaitForDelivery(int) {}
 
 }  // namespace kv

@@ -13,6 +13,9 @@ public:
     explicit TPHPunit(const platform::Services& services) : services_(services) {}
     std::vector<std::string> ListBox1;  // the lines of the report to send
     void MailPHP(const std::string& subject);
+    // At the end of the program: waits at most this long for a report
+    // request still under way.
+    void WaitForDelivery(int milliseconds);
 
 private:
     platform::Services services_;
