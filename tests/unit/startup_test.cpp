@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "fakes/wizard_fixture.h"
-#include "kv_config.h"
 
 namespace {
 
@@ -121,7 +120,8 @@ TEST_F(Startup, FewerThanThreeParametersShowTheErrorBoxAndStop) {
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     const kv::test::ShownBox& box = world.dialogs.shown[0];
     EXPECT_EQ(box.owner, BoxOwner::Application);
-    EXPECT_EQ(box.text, "Update kann nicht direkt ausgef\xFChrt werden, bitte starten Sie das Update im Hauptprogramm");
+    EXPECT_EQ(box.text,
+              "Update kann nicht direkt ausgef\xFChrt werden, bitte starten Sie das Update im Hauptprogramm");
     EXPECT_EQ(box.caption, "Fehler beim Programmaufruf");
     EXPECT_EQ(box.flags, kv::platform::MbIconError);
 
@@ -153,7 +153,7 @@ TEST_F(Startup, RecordsTheMachineFacts) {
     EXPECT_EQ(w.OsVersionText, "Unbekannt");  // the test registry has no version values
 }
 
-TEST_F(Startup, PreparesTheWindowAndTheRunState) {
+TEST_F(Startup, StartsFromTheInitialRunStateAndClearsTheProxy) {
     Process().UseProxy = true;
     Process().ProxyName = "old";
     Process().ProxyComplete = "old:80";
@@ -167,11 +167,6 @@ TEST_F(Startup, PreparesTheWindowAndTheRunState) {
     EXPECT_TRUE(w.SpecialTargets.empty());
     EXPECT_EQ(w.QOAgent, "nicht belegt");
     EXPECT_EQ(w.SerialNumberText, "keine");
-    EXPECT_EQ(w.Label22.caption, kv::config::NoticeLine);
-    EXPECT_EQ(w.Panel3.width, 0);
-    EXPECT_EQ(w.Memo1.textMarginLeft, 5);
-    EXPECT_TRUE(w.Gauge1.doubleBuffered);
-    EXPECT_TRUE(w.Label11.doubleBuffered);
     EXPECT_FALSE(w.Timer3.enabled);
 }
 
@@ -196,15 +191,6 @@ TEST_F(Startup, TheTitleNamesTheToolAndItsVersion) {
     kv::TUpInew& w = wizard();
     w.FormShow();
     EXPECT_EQ(w.caption, "Karvell Netrefresh Tool V 8.1.10");
-}
-
-TEST_F(Startup, SeparatorsStayTwoPixelsHigh) {
-    kv::TUpInew& w = wizard();
-    w.ColorBevel1.height = 7;
-    w.ColorBevel2.height = 0;
-    w.FormResize();
-    EXPECT_EQ(w.ColorBevel1.height, 2);
-    EXPECT_EQ(w.ColorBevel2.height, 2);
 }
 
 TEST_F(Startup, TheSystemLanguageNameIsCutToFiftyCharacters) {

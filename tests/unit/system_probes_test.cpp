@@ -34,7 +34,8 @@ TEST_P(OsDisplayNameTable, ChoosesTheNameOfTheFirstMatchingRow) {
     const OsCase& c = GetParam();
     kv::test::TestWorld world;
     world.registry.SetString(Hive::LocalMachine, CurrentVersion, "ProductName", "Windows 10 Pro");
-    if (c.build != 0) world.registry.SetString(Hive::LocalMachine, CurrentVersion, "CurrentBuild", std::to_string(c.build));
+    if (c.build != 0)
+        world.registry.SetString(Hive::LocalMachine, CurrentVersion, "CurrentBuild", std::to_string(c.build));
     world.registry.SetDword(Hive::LocalMachine, CurrentVersion, "CurrentMajorVersionNumber", c.registryMajor);
     world.registry.SetDword(Hive::LocalMachine, CurrentVersion, "CurrentMinorVersionNumber", 0);
     world.system.version = c.record;
@@ -54,7 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
         OsCase{"Win32s", {3, 1, 0, 0, "", 0, 0}, 0, 0, 0, "Unbekannt"},
         OsCase{"CE", {10, 0, 0, 3, "", 0, 1}, 22000, 10, 0, "Unbekannt"},
         OsCase{"NT4", Nt(4, 0, Workstation), 0, 0, 0, "Windows NT"},
-        OsCase{"NT351", Nt(3, 51, Server), 0, 0, 0, "Windows NT"},
         OsCase{"Win2000", Nt(5, 0, Server), 0, 0, 0, "Windows 2000"},
         OsCase{"XP", Nt(5, 1, Workstation), 0, 0, 0, "Windows XP"},
         OsCase{"Server2003R2", Nt(5, 2, Workstation), 0, 0, 1, "Windows Server 2003 R2"},
@@ -69,7 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
         OsCase{"Server2012", Nt(6, 2, Server), 9200, 0, 0, "Windows Server 2012"},
         OsCase{"Win81", Nt(6, 3, Workstation), 9600, 0, 0, "Windows 8.1"},
         OsCase{"Server2012R2", Nt(6, 3, Server), 9600, 0, 0, "Windows Server 2012"},
-        OsCase{"Win81WithoutBuild", Nt(6, 3, Workstation), 0, 0, 0, "Windows 8.1"},
         OsCase{"Major6NewBuild", Nt(6, 3, Workstation), 19041, 0, 0, "Windows 10 Pro"},
         OsCase{"Major6NewBuildServer", Nt(6, 4, Server), 19041, 0, 0, "Windows Server 2022"},
         OsCase{"Major6BuildBetween", Nt(6, 3, Workstation), 9601, 10, 0, "Unbekannt"},
@@ -166,14 +165,6 @@ TEST_F(AdapterAddress, AFailingFirstAdapterEndsTheSearchWithNothing) {
     EXPECT_EQ(world.system.statusAsked, (std::vector<std::uint8_t>{0}));
 }
 
-TEST_F(AdapterAddress, AFailureAfterAZeroAddressGoesOn) {
-    world.system.adapters = std::vector<std::uint8_t>{0, 1, 2};
-    Status(0, 0, {});
-    Status(1, 0x23, {9, 9, 9, 9, 9, 9});
-    Status(2, 0, {0, 0, 0, 0, 0, 0x42});
-    EXPECT_EQ(Address(), "00-00-00-00-00-42");
-}
-
 TEST_F(AdapterAddress, NoAdaptersOrNoNetbiosGiveNothing) {
     world.system.adapters = std::vector<std::uint8_t>{};
     EXPECT_EQ(Address(), "");
@@ -182,11 +173,13 @@ TEST_F(AdapterAddress, NoAdaptersOrNoNetbiosGiveNothing) {
     EXPECT_TRUE(world.system.statusAsked.empty());
 }
 
-TEST_F(AdapterAddress, OnlyZeroAddressesGiveTheZeroAddress) {
-    world.system.adapters = std::vector<std::uint8_t>{0, 1};
+TEST_F(AdapterAddress, OnlyAZeroAddressLetsTheSearchGoOn) {
+    world.system.adapters = std::vector<std::uint8_t>{0, 1, 2, 3};
     Status(0, 0, {});
-    Status(1, 0, {});
+    Status(1, 0x23, {9, 9, 9, 9, 9, 9});  // a failure keeps the zero address found so far
+    Status(2, 0, {});
     EXPECT_EQ(Address(), "00-00-00-00-00-00");
+    EXPECT_EQ(world.system.statusAsked, (std::vector<std::uint8_t>{0, 1, 2, 3}));
 }
 
 }  // namespace
