@@ -9,6 +9,7 @@ using kv::Process;
 using kv::platform::BoxOwner;
 using kv::platform::Hive;
 
+constexpr const char* CurrentVersion = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr const char* InternetSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet settings";
 
 class Startup : public ::testing::Test, public kv::test::WizardFixture {
@@ -144,13 +145,16 @@ TEST_F(Startup, RecordsTheMachineFacts) {
     world.system.programFolder = "C:\\Programme\\Karvell\\Update\\";
     world.system.folders[35] = "C:\\ProgramData\\";
     world.system.adapterStatus[0] = {0, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF}};
+    world.registry.SetString(Hive::LocalMachine, CurrentVersion, "ProductName", "Windows 10 Pro");
+    world.registry.SetString(Hive::LocalMachine, CurrentVersion, "CurrentBuild", "22631");
+    world.registry.SetDword(Hive::LocalMachine, CurrentVersion, "CurrentMajorVersionNumber", 10);
     const kv::TUpInew& w = StartedWithEdition("u");
     EXPECT_EQ(w.ScreenDpi, 144);
     EXPECT_EQ(w.ExeFolder, "C:\\Programme\\Karvell\\Update");
     EXPECT_EQ(w.ProductDataFolder, "C:\\Programme\\Karvell\\Update");
     EXPECT_EQ(Process().CommonAppDataFolder, "C:\\ProgramData");
     EXPECT_EQ(w.AdapterAddressText, "00-0C-29-AB-CD-EF");
-    EXPECT_EQ(w.OsVersionText, "Unbekannt");  // the test registry has no version values
+    EXPECT_EQ(w.OsVersionText, "Windows 11 Pro");
 }
 
 TEST_F(Startup, StartsFromTheInitialRunStateAndClearsTheProxy) {
