@@ -22,6 +22,8 @@ struct OsCase {
     const char* expected;
 };
 
+void PrintTo(const OsCase& c, std::ostream* os) { *os << c.label; }
+
 OsVersionRecord Nt(unsigned major, unsigned minor, unsigned char productType, unsigned short suite = 0) {
     return {major, minor, 0, 2, "", suite, productType};
 }
