@@ -1,0 +1,330 @@
+// Measures a Win32 program from outside, in the same Wine: how long it takes
+// to show its window, how often it updates its controls, how quickly it
+// answers while it works. Prints key=value lines for scripts/bench.sh.
+//
+//   bench_probe startup RUNS EXE [ARGS...]   start to visible window, RUNS times
+//   bench_probe watch EXE [ARGS...]          control updates until the program ends
+//   bench_probe wizard MARKDIR EXE [ARGS...] the wizard: welcome, next, offer, install
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+double NowMillis() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequency;
+}
+
+std::string CommandLine(int argc, char** argv, int first) {
+    std::string line;
+    for (int i = first; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!line.empty()) line += ' ';
+        line += arg.find(' ') == std::string::npos ? arg : "\"" + arg + "\"";
+    }
+    return line;
+}
+
+// Waits up to millis while serving this thread's messages (the event hook
+// delivers through them).
+void Pump(DWORD millis) {
+    const double until = NowMillis() + millis;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        const double left = until - NowMillis();
+        if (left <= 0) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+    }
+}
+
+class Child {
+public:
+    explicit Child(const std::string& commandLine) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::string line = commandLine;
+        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+    }
+    ~Child() {
+        if (!started_) return;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(pi_.hProcess, 1);
+            WaitForSingleObject(pi_.hProcess, 10000);
+        }
+        CloseHandle(pi_.hThread);
+        CloseHandle(pi_.hProcess);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool Started() const { return started_; }
+    DWORD Id() const { return pi_.dwProcessId; }
+    bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+    // Exit code, or -1 when it did not end in time.
+    long WaitExit(DWORD millis) {
+        if (WaitForSingleObject(pi_.hProcess, millis) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    PROCESS_INFORMATION pi_{};
+    bool started_ = false;
+};
+
+struct WindowSearch {
+    DWORD process;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchVisibleTopLevel(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->process || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND VisibleWindowOf(DWORD process) {
+    WindowSearch search{process};
+    EnumWindows(MatchVisibleTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Polls every millisecond; nullptr when the deadline passes or the child ends.
+HWND WaitVisible(const Child& child, double deadlineMillis) {
+    const double until = NowMillis() + deadlineMillis;
+    while (NowMillis() < until && child.Running()) {
+        if (HWND window = VisibleWindowOf(child.Id())) return window;
+        Sleep(1);
+    }
+    return nullptr;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The text of a window of another process, read through its own thread; the
+// round trip is what the caller times.
+bool TextOf(HWND window, std::string& text, DWORD timeoutMillis = 1000) {
+    char buffer[512] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
+                             timeoutMillis, &length))
+        return false;
+    text.assign(buffer, std::min<std::size_t>(length, sizeof buffer));
+    return true;
+}
+
+struct ChildSearch {
+    std::vector<std::string> captions;
+    std::string containing;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    const std::string caption = text;
+    const bool exact = std::find(search->captions.begin(), search->captions.end(), caption) != search->captions.end();
+    const bool contains = !search->containing.empty() && caption.find(search->containing) != std::string::npos;
+    if (!exact && !contains) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND ChildWithCaption(HWND parent, std::vector<std::string> captions) {
+    ChildSearch search{std::move(captions), {}};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ChildContaining(HWND parent, const std::string& part) {
+    ChildSearch search{{}, part};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Counts the text and value changes of another process's controls.
+class UpdateCounter {
+public:
+    struct Counts {
+        long events = 0;
+        DWORD first = 0, last = 0;  // event times, milliseconds of the system tick
+        double RatePerSecond() const { return last > first ? (events - 1) * 1000.0 / (last - first) : 0.0; }
+    };
+
+    explicit UpdateCounter(DWORD process) {
+        instance_ = this;
+        hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, Callback, process, 0,
+                                WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    }
+    ~UpdateCounter() {
+        if (hook_ != nullptr) UnhookWinEvent(hook_);
+        instance_ = nullptr;
+    }
+    UpdateCounter(const UpdateCounter&) = delete;
+    UpdateCounter& operator=(const UpdateCounter&) = delete;
+
+    const Counts& Of(HWND window) { return counts_[window]; }
+    void Report(const char* prefix) const {
+        int n = 0;
+        for (const auto& [window, counts] : counts_) {
+            std::printf("%s%d=%s events=%ld span_ms=%lu rate=%.1f\n", prefix, n++, ClassOf(window).c_str(),
+                        counts.events, counts.last - counts.first, counts.RatePerSecond());
+        }
+    }
+
+private:
+    static void CALLBACK Callback(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD time) {
+        if (instance_ == nullptr || object != OBJID_WINDOW || event == EVENT_OBJECT_LOCATIONCHANGE) return;
+        Counts& counts = instance_->counts_[window];
+        if (counts.events++ == 0) counts.first = time;
+        counts.last = time;
+    }
+
+    static UpdateCounter* instance_;
+    HWINEVENTHOOK hook_ = nullptr;
+    std::map<HWND, Counts> counts_;
+};
+UpdateCounter* UpdateCounter::instance_ = nullptr;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+int Startup(int argc, char** argv) {
+    const int runs = std::max(1, std::atoi(argv[2]));
+    const std::string command = CommandLine(argc, argv, 3);
+    std::vector<double> times;
+    // The first start also warms the file cache: not counted.
+    for (int run = 0; run <= runs; ++run) {
+        const double start = NowMillis();
+        Child child(command);
+        if (!child.Started()) return std::printf("error=cannot start\n"), 1;
+        if (WaitVisible(child, 30000) == nullptr) return std::printf("error=no visible window\n"), 1;
+        if (run > 0) times.push_back(NowMillis() - start);
+    }
+    std::printf("startup_median_ms=%.1f\nstartup_min_ms=%.1f\nstartup_runs=", Median(times),
+                *std::min_element(times.begin(), times.end()));
+    for (double t : times) std::printf("%.1f ", t);
+    std::printf("\n");
+    return 0;
+}
+
+int Watch(int argc, char** argv) {
+    Child child(CommandLine(argc, argv, 2));
+    if (!child.Started()) return std::printf("error=cannot start\n"), 1;
+    UpdateCounter counter(child.Id());
+    while (child.Running()) Pump(20);
+    Pump(50);
+    counter.Report("control");
+    return 0;
+}
+
+void Mark(const std::string& folder, const std::string& name) {
+    const std::string path = folder + "\\" + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    CloseHandle(file);
+    // The script answers once it has read what it measures at this point.
+    const std::string ack = path + ".ack";
+    for (int i = 0; i < 1500 && GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Pump(10);
+}
+
+bool WaitEnabled(HWND button, const Child& child, double deadlineMillis) {
+    const double until = NowMillis() + deadlineMillis;
+    while (NowMillis() < until && child.Running()) {
+        if (IsWindowEnabled(button)) return true;
+        Sleep(1);
+    }
+    return false;
+}
+
+// Samples the round trip of a message to the progress label every 20 ms
+// until the download has ended (the label no longer shows byte counts).
+void WatchDownload(HWND wizard, const Child& child) {
+    HWND label = nullptr;
+    double worst = 0, sum = 0;
+    long samples = 0;
+    const double until = NowMillis() + 600000;
+    while (NowMillis() < until && child.Running()) {
+        if (label == nullptr) label = ChildContaining(wizard, " Bytes ");
+        if (label != nullptr) {
+            std::string text;
+            const double start = NowMillis();
+            const bool answered = TextOf(label, text, 5000);
+            const double took = NowMillis() - start;
+            worst = std::max(worst, took);
+            sum += took;
+            ++samples;
+            if (!answered || text.find(" Bytes ") == std::string::npos) break;
+        }
+        Pump(20);
+    }
+    std::printf("answer_max_ms=%.1f\nanswer_mean_ms=%.2f\nanswer_samples=%ld\n", worst,
+                samples ? sum / samples : 0.0, samples);
+}
+
+int Wizard(int argc, char** argv) {
+    const std::string marks = argv[2];
+    const double start = NowMillis();
+    Child child(CommandLine(argc, argv, 3));
+    if (!child.Started()) return std::printf("error=cannot start\n"), 1;
+    HWND wizard = WaitVisible(child, 60000);
+    if (wizard == nullptr) return std::printf("error=no visible window\n"), 1;
+    std::printf("visible_ms=%.1f\n", NowMillis() - start);
+    std::fflush(stdout);
+
+    HWND next = nullptr;
+    for (int i = 0; i < 500 && next == nullptr; ++i, Pump(10)) next = ChildWithCaption(wizard, {"&Weiter", "&Next"});
+    HWND install = ChildWithCaption(wizard, {"&Update laden", "&Install"});
+    if (next == nullptr || install == nullptr) return std::printf("error=no next or install button\n"), 1;
+    Pump(300);  // let the first paint settle before the working set is read
+    Mark(marks, "welcome");
+
+    const double clicked = NowMillis();
+    PostMessageA(next, BM_CLICK, 0, 0);
+    if (!WaitEnabled(install, child, 60000)) return std::printf("error=no offer\n"), 1;
+    std::printf("offer_ms=%.1f\n", NowMillis() - clicked);
+    std::fflush(stdout);
+
+    UpdateCounter counter(child.Id());
+    PostMessageA(install, BM_CLICK, 0, 0);
+    WatchDownload(wizard, child);
+    Pump(100);
+    counter.Report("control");
+    Mark(marks, "downloaded");
+    std::printf("exit_code=%ld\n", child.WaitExit(60000));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "startup" && argc > 3) return Startup(argc, argv);
+    if (command == "watch" && argc > 2) return Watch(argc, argv);
+    if (command == "wizard" && argc > 3) return Wizard(argc, argv);
+    std::fprintf(stderr, "usage: bench_probe startup RUNS EXE [ARGS...] | watch EXE [ARGS...] | "
+                         "wizard MARKDIR EXE [ARGS...]\n");
+    return 2;
+}
