@@ -32,5 +32,8 @@ test: build
 demo: build-win64
 	scripts/demo.sh
 
+bench: build-win64 build-win32
+	scripts/bench.sh
+
 clean:
 	rm -rf build

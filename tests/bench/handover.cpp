@@ -14,12 +14,13 @@ constexpr char kWindowClass[] = "KVBenchHandover";
 // so input and timers are never starved by a stream of jobs.
 constexpr long long kMaxAwayFromLoopMicros = 5000;
 
-const std::array<HandoverKind, 10> kKinds = {{
+const std::array<HandoverKind, 11> kKinds = {{
     {"send", Wake::SendMessage, Completion::Reply},
     {"events", Wake::Event, Completion::Event},
     {"signal-wait", Wake::Event, Completion::SignalAndWait},
     {"post-event", Wake::PostMessage, Completion::Event},
     {"post-cv", Wake::PostMessage, Completion::ConditionVariable},
+    {"event-cv", Wake::Event, Completion::ConditionVariable},
     {"apc-event", Wake::Apc, Completion::Event},
     {"notify-spin", Wake::NotifyMessage, Completion::SpinThenEvent, 50},
     {"post-spin", Wake::PostMessage, Completion::SpinThenEvent, 50},
