@@ -64,6 +64,9 @@ mkdir -p "$WWW" "$APP" "$MARKS" "$WORK/nginx-tmp"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 export WINEPREFIX="$BUILD/wineprefix-bench"
 export LANG=de_DE.UTF-8
+# The wizard speaks German (its country follows LANG); the figures are
+# written with decimal points.
+export LC_NUMERIC=C
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
@@ -80,6 +83,25 @@ trap cleanup EXIT
 fail() { echo "bench: $*" >&2; exit 1; }
 winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
 record() { echo "$1 $2" >>"$RESULTS"; }   # name value
+
+# The process of this prefix whose command line matches (others may run on the machine).
+prefix_pid() {  # pattern
+  local p
+  for p in /proc/[0-9]*; do
+    if tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -q "$1" &&
+       tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      echo "${p#/proc/}"; return 0
+    fi
+  done
+  return 1
+}
+wizard_pid() { prefix_pid 'KVUpdate\.exe'; }
+# CPU time of a process so far, in clock ticks (user + system).
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# Wine's sockets and waits are served by the wineserver: its CPU time is part
+# of every variant's cost.
+server_ticks() { cpu_ticks "$SERVER_PID"; }
+hwm_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 
 # --- programs and files -------------------------------------------------------
 
@@ -140,7 +162,10 @@ if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
   touch "$WINEPREFIX/.kv-ready"
 fi
 "$WINESERVER" -p
+TIMEFORMAT='%U %S'
 "$WINE" cmd /c exit >/dev/null 2>&1 || true
+
+SERVER_PID=$(prefix_pid wineserver) || fail "no wineserver"
 
 # The duration nginx logged for the last request of a URI.
 request_time() { awk -v uri="$1" '$1 == uri { t = $4 } END { print t }' "$WORK/access.log"; }
@@ -154,30 +179,19 @@ run_curl() {
 
 run_loop() {  # name [--handover=KIND] [--view=MODE]
   local name="$1"; shift
-  local out
-  out=$("$WINE" "$BUILD/tests/bench/wininet_loop.exe" 127.0.0.1 "/qorindu.exe?$name" "$(winpath "$WORK/loop.out")" "$@" \
-    2>>"$WORK/wine.log") || fail "wininet_loop $name failed: $out"
+  local out before
+  before=$(server_ticks)
+  { time "$WINE" "$BUILD/tests/bench/wininet_loop.exe" 127.0.0.1 "/qorindu.exe?$name" "$(winpath "$WORK/loop.out")" \
+      "$@" >"$WORK/loop.stdout" 2>>"$WORK/wine.log"; } 2>"$WORK/loop.time" || fail "wininet_loop $name failed"
+  out=$(cat "$WORK/loop.stdout")
   [[ "$out" == *"bytes=$BYTES "* ]] || fail "wininet_loop $name got: $out"
   record "$name" "$(request_time "/qorindu.exe?$name")"
-  local seconds=${out#seconds=}
-  record "$name.client" "${seconds%% *}"
+  record "$name.cpu" "$(awk -v s="$(( $(server_ticks) - before ))" '{ print $1 + $2 + s / 100 }' "$WORK/loop.time")"
   local updates=${out##*updates=}
   record "$name.updates" "${updates//[^0-9]/}"
   rm -f "$WORK/loop.out"
 }
 
-# The KVUpdate.exe process of this prefix (others may run on the machine).
-wizard_pid() {
-  local p
-  for p in /proc/[0-9]*; do
-    if tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -q 'KVUpdate\.exe' &&
-       tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-      echo "${p#/proc/}"; return 0
-    fi
-  done
-  return 1
-}
-hwm_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 
 # Answers the probe's marks: reads the wizard's peak working set at each.
 answer_marks() {
@@ -188,7 +202,10 @@ answer_marks() {
       [ $SECONDS -lt $deadline ] || return 0
       sleep 0.05
     done
-    pid=$(wizard_pid) && echo "hwm.$mark $(hwm_kib "$pid")" >>"$RESULTS"
+    if pid=$(wizard_pid); then
+      echo "hwm.$mark $(hwm_kib "$pid")" >>"$RESULTS"
+      echo "ticks.$mark $(( $(cpu_ticks "$pid") + $(server_ticks) ))" >>"$RESULTS"
+    fi
     touch "$MARKS/$mark.ack"
   done
 }
@@ -225,6 +242,9 @@ run_wizard() {
 
 have_wizard() { [ "${KV_BENCH_WIZARD:-1}" = 1 ] && [ -f "$KVUPDATE" ]; }
 
+# The first WinINet process after the start of the wineserver pays for
+# warming it up: not counted.
+run_loop warm-up
 for round in $(seq "$ROUNDS"); do
   echo "bench: round $round of $ROUNDS" >&2
   run_curl
