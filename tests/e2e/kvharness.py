@@ -268,17 +268,24 @@ class Harness:
 
     def wait_window(self, cls=None, title=None, title_has=None, exe="KVUpdate.exe", timeout=30.0):
         """The first visible top-level window that matches, once there is one."""
-        code, found = self.driver("wait", *self._filter(cls, title, title_has, exe), "--timeout",
-                                  str(int(timeout * 1000)), timeout=timeout + 30)
-        if code != 0 or not found:
-            raise ScenarioError(f"no window class={cls} title={title or title_has} of {exe} within {timeout:.0f} s")
-        return found[0]
+        what = f"a window class={cls} title={title or title_has} of {exe}"
+
+        def found():
+            windows = self.windows(cls, title, title_has, exe, visible=True)
+            if not windows:
+                self._fail_if_program_ended(what)
+            return windows[0] if windows else None
+        return wait_until(found, timeout, what)
 
     def wait_gone(self, cls=None, title=None, title_has=None, exe="KVUpdate.exe", timeout=30.0):
-        code, _ = self.driver("wait", *self._filter(cls, title, title_has, exe), "--gone", "--timeout",
-                              str(int(timeout * 1000)), timeout=timeout + 30)
-        if code != 0:
-            raise ScenarioError(f"window class={cls} title={title or title_has} still there after {timeout:.0f} s")
+        what = f"the window class={cls} title={title or title_has} of {exe} to close"
+        wait_until(lambda: not self.windows(cls, title, title_has, exe, visible=True), timeout, what)
+
+    def _fail_if_program_ended(self, what):
+        """Waiting for the program's window is pointless once every started program has ended."""
+        if self._runs and not any(run.running() for run in self._runs):
+            codes = [run.process.returncode for run in self._runs]
+            raise ScenarioError(f"KVUpdate.exe ended (exit codes {codes}) while waiting for {what}")
 
     def controls(self, window):
         return self.driver("controls", str(_hwnd(window)))[1]

@@ -9,7 +9,10 @@ KV_SOURCE_DIR="${KV_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}"
 E2E="$KV_BUILD_DIR/e2e"
 PEERS="$KV_SOURCE_DIR/tests/e2e/peers"
 
-alive() { [ -f "$E2E/$1.pid" ] && kill -0 "$(cat "$E2E/$1.pid")" 2>/dev/null; }
+# A peer that has ended may linger as a zombie until its new parent reaps it.
+running() { kill -0 "$1" 2>/dev/null && [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
+
+alive() { [ -f "$E2E/$1.pid" ] && running "$(cat "$E2E/$1.pid")"; }
 
 answers() { timeout 1 bash -c "exec 3<>/dev/tcp/$1/$2" 2>/dev/null; }
 
@@ -77,11 +80,11 @@ stop_one() {
   local name="$1" pid deadline
   [ -f "$E2E/$name.pid" ] || return 0
   pid=$(cat "$E2E/$name.pid")
-  if kill -0 "$pid" 2>/dev/null; then
+  if running "$pid"; then
     kill "$pid" 2>/dev/null || true
     deadline=$((SECONDS + 10))
-    while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null || true
+    while running "$pid" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    running "$pid" && kill -9 "$pid" 2>/dev/null
   fi
   rm -f "$E2E/$name.pid"
 }
