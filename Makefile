@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all setup build build-linux build-win64 build-win32 test demo bench fuzz clean
+.PHONY: all setup build build-linux build-win64 build-win32 test e2e demo bench fuzz clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 	ctest --test-dir build/linux -j$(JOBS) --output-on-failure --timeout 300
 	ctest --test-dir build/win64 --output-on-failure --timeout 600
 	ctest --test-dir build/win32 --output-on-failure --timeout 120
+
+# The end-to-end scenarios alone (the peers start and stop with them).
+e2e: build-win64
+	ctest --test-dir build/win64 -L e2e --output-on-failure --timeout 600
 
 demo: build-win64
 	scripts/demo.sh
