@@ -322,6 +322,14 @@ class Harness:
     def close(self, window):
         self.driver("close", str(_hwnd(window)))
 
+    def minimize(self, window):
+        self.driver("minimize", str(_hwnd(window)))
+        self.wait_until(lambda: self.state_of(window).get("minimized"), 10, f"{window} to be minimised")
+
+    def state_of(self, window):
+        """The window as the driver sees it now; empty when it is gone."""
+        return next((w for w in self.windows() if w["hwnd"] == _hwnd(window)), {})
+
     def answer_box(self, caption=None, text=None, button="OK", exe="KVUpdate.exe", timeout=30.0):
         """Waits for a message box, checks its caption and text (when given), presses the button.
 

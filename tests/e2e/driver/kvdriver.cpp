@@ -75,7 +75,8 @@ void Print(const WindowInfo& w) {
                        ",\"class\":" + Json(w.className) + ",\"text\":" + Json(w.text) +
                        ",\"id\":" + std::to_string(w.id) + ",\"pid\":" + std::to_string(w.pid) +
                        ",\"exe\":" + Json(w.exe) + ",\"visible\":" + (w.visible ? "true" : "false") +
-                       ",\"enabled\":" + (w.enabled ? "true" : "false") + "}\n";
+                       ",\"enabled\":" + (w.enabled ? "true" : "false") +
+                       ",\"minimized\":" + (w.minimized ? "true" : "false") + "}\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
@@ -192,12 +193,19 @@ int Close(const Arguments& a) {
     return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
+int Minimize(const Arguments& a) {
+    HWND window = HandleOf(a, 0);
+    if (!IsWindow(window)) return 1;
+    ShowWindowAsync(window, SW_MINIMIZE);
+    return 0;
+}
+
 int Usage() {
     std::fputs(
         "kvdriver windows|wait [--class C] [--title T] [--title-has T] [--exe NAME] [--visible] [--gone] "
         "[--timeout MS]\n"
         "kvdriver controls HWND | text HWND | settext HWND TEXT | click HWND [CAPTION] | "
-        "check HWND [CAPTION] [--state 0|1] | close HWND\n"
+        "check HWND [CAPTION] [--state 0|1] | close HWND | minimize HWND\n"
         "Texts may be given as hex:<code-page bytes>.\n",
         stderr);
     return 2;
@@ -211,6 +219,7 @@ int main(int argc, char** argv) {
     static const std::map<std::string, Command> commands = {
         {"windows", ListWindows}, {"wait", WaitWindow}, {"controls", ListControls}, {"click", Click},
         {"check", SetChecked},    {"text", ReadText},   {"settext", SetText},       {"close", Close},
+        {"minimize", Minimize},
     };
     auto command = commands.find(argv[1]);
     if (command == commands.end()) return Usage();

@@ -79,6 +79,7 @@ WindowInfo Describe(HWND hwnd) {
     info.exe = ProgramOf(info.pid);
     info.visible = IsWindowVisible(hwnd) != 0;
     info.enabled = IsWindowEnabled(hwnd) != 0;
+    info.minimized = IsIconic(hwnd) != 0;
     return info;
 }
 

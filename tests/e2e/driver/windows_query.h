@@ -15,6 +15,7 @@ struct WindowInfo {
     std::string exe;  // file name of the owning process's program
     bool visible = false;
     bool enabled = false;
+    bool minimized = false;
 };
 
 struct WindowFilter {
