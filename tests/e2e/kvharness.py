@@ -101,6 +101,7 @@ class Harness:
         self._ensure_prefix()
         subprocess.run([WINESERVER, "-p"], env=self.env, check=False)
         self._reset_machine()
+        self._reports_before = len(self._all_reports())
         self.log(f"scenario {self.name} ({self.env['LANG']}, display {self.env['DISPLAY']})")
         return self
 
@@ -352,7 +353,10 @@ class Harness:
         return path
 
     def reports(self):
-        """The report server's requests so far, each as the query PHP decoded."""
+        """The report server's requests since the scenario began, each as the query PHP decoded."""
+        return self._all_reports()[self._reports_before:]
+
+    def _all_reports(self):
         path = self.e2e / "reports.jsonl"
         if not path.exists():
             return []

@@ -6,6 +6,13 @@
 
 namespace kv::platform::win32 {
 
+namespace {
+
+// Beyond this a value is not a setting any more; the read stops growing there.
+constexpr size_t kLargestValue = 16u << 20;
+
+}  // namespace
+
 std::string WinProfile::ReadString(const std::string& file, const std::string& section, const std::string& key,
                                    const std::string& defaultValue) {
     // The function reports a cut value as size - 1 characters: grow until the value fits.
@@ -13,7 +20,7 @@ std::string WinProfile::ReadString(const std::string& file, const std::string& s
     for (;;) {
         DWORD got = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
                                              static_cast<DWORD>(buffer.size()), file.c_str());
-        if (got + 1 < buffer.size()) return std::string(buffer.data(), got);
+        if (got + 1 < buffer.size() || buffer.size() >= kLargestValue) return std::string(buffer.data(), got);
         buffer.resize(buffer.size() * 4);
     }
 }

@@ -12,11 +12,10 @@ NOT_SHOWN = {"#32770", "TApplication"}
 
 for lang, (caption, text) in ERROR_BOXES.items():
     with Harness(f"two_parameters_{lang}", lang=lang) as h:
-        reports_before = len(h.reports())
         run = h.start_kvupdate(["QORIND", "QOFolio"])
         h.wait_window(cls="#32770")
         shown = [w for w in h.windows(exe="KVUpdate.exe", visible=True) if w["class"] not in NOT_SHOWN]
         assert not shown, f"windows beside the error box: {shown}"
         h.answer_box(caption=caption, text=text)
         assert run.wait(30) == 0
-        assert len(h.reports()) == reports_before, "a report was sent"
+        assert not h.reports(), "a report was sent"
