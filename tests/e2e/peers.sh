@@ -25,9 +25,13 @@ wait_port() {  # name host port
   done
 }
 
-launch() {  # name command...
-  local name="$1"; shift
+launch() {  # name host port command...
+  local name="$1" host="$2" port="$3"; shift 3
   alive "$name" && return 0
+  if answers "$host" "$port"; then
+    echo "peers: $host:$port is taken by another program (another test run?)" >&2
+    return 1
+  fi
   "$@" >>"$E2E/$name.log" 2>&1 &
   echo $! >"$E2E/$name.pid"
 }
@@ -44,12 +48,17 @@ free_display() {
   return 1
 }
 
+launch_display() {
+  Xvfb "$1" -screen 0 1280x1024x24 -nolisten tcp -ac >>"$E2E/xvfb.log" 2>&1 &
+  echo $! >"$E2E/xvfb.pid"
+}
+
 start_display() {
   alive xvfb && return 0
   local attempt n deadline
   for attempt in 1 2 3; do
     n=$(free_display)
-    launch xvfb Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac
+    launch_display ":$n"
     deadline=$((SECONDS + 15))
     while alive xvfb && [ $SECONDS -lt $deadline ]; do
       if xdpyinfo -display ":$n" >/dev/null 2>&1; then echo ":$n" >"$E2E/display"; return 0; fi
@@ -66,9 +75,9 @@ start() {
   touch "$E2E/reports.jsonl"
   configure "$PEERS/nginx.conf.in" "$E2E/nginx.conf"
   configure "$PEERS/tinyproxy.conf.in" "$E2E/tinyproxy.conf"
-  launch nginx nginx -c "$E2E/nginx.conf" -p "$E2E"
-  launch php env KV_BUILD_DIR="$KV_BUILD_DIR" php -S 127.0.0.2:80 -t "$PEERS"
-  launch tinyproxy tinyproxy -d -c "$E2E/tinyproxy.conf"
+  launch nginx 127.0.0.1 80 nginx -c "$E2E/nginx.conf" -p "$E2E"
+  launch php 127.0.0.2 80 env KV_BUILD_DIR="$KV_BUILD_DIR" php -S 127.0.0.2:80 -t "$PEERS"
+  launch tinyproxy 127.0.0.3 8888 tinyproxy -d -c "$E2E/tinyproxy.conf"
   wait_port nginx 127.0.0.1 80
   wait_port php 127.0.0.2 80
   wait_port tinyproxy 127.0.0.3 8888
