@@ -1,18 +1,26 @@
 """The end-to-end harness: KVUpdate.exe under wine64 on the peers' Xvfb display.
 
-A scenario is a python script that opens a Harness, sets the machine up
-(registry, files, update server documents), starts the program as a product
-would, drives its windows through kvdriver.exe and asserts what it sees:
+A scenario (tests/e2e/scenarios/NAME.py, one ctest each) opens a Harness, sets
+the machine up (registry, files, update server documents), starts the program
+as a product would, drives its windows through kvdriver.exe and asserts what
+it sees and what reached the peers:
 
     from kvharness import Harness
 
-    with Harness("two_parameters", lang="de") as h:
-        run = h.start_kvupdate(["QORIND", "QOFolio"])
-        box = h.answer_box(caption="Fehler beim Programmaufruf", button="OK")
-        assert run.wait(30) == 0
+    with Harness("offer_shown", lang="de") as h:             # de: country 49, en: 1
+        h.import_reg(REG_TEXT)                                # into the 32-bit view
+        h.write_file(r"C:\ProgramData\Karvell\QOFolio\QOOnline.lst", LIST_TEXT)
+        h.serve("/update.ini", CATALOGUE_TEXT)                # on 127.0.0.1
+        run = h.start_kvupdate(["QORIND", "QOFolio", "U", "QOOnline.lst"])
+        wizard = h.wait_window(title="Karvell Netrefresh Tool V 8.1.10")
+        h.click(wizard, "Weiter >")
+        h.wait_until(lambda: "8.1.10" in h.text_of(h.control(wizard, id=15)), 30, "the offer")
+        assert h.reports() == []
 
-Every wait polls a condition until a deadline. The harness ends the Wine
-processes of its own prefix when the scenario ends, however it ends.
+Every wait polls a condition until a deadline. Each Harness starts from a
+clean machine (no Karvell keys, folders or server documents) and ends the
+Wine processes of its own prefix when the scenario ends, however it ends; a
+failure leaves a screenshot and the window list in $KV_BUILD_DIR/e2e/.
 """
 import fcntl
 import json
