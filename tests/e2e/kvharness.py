@@ -35,11 +35,11 @@ WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 LOCALES = {"de": "de_DE.UTF-8", "en": "en_US.UTF-8"}
 DEFAULT_PRODUCT_FOLDER = r"C:\Program Files (x86)\Karvell\QOFolio"
-# What a scenario leaves behind that the next one must not see.
-STATE_RESET = """REGEDIT4
+# What a scenario leaves behind that the next one must not see. Keys go by
+# "reg delete": Wine's import does not remove keys of the 32-bit view.
+RESET_KEYS = (r"HKLM\Software\Karvell", r"HKCU\Software\Karvell")
+RESET_VALUES = """REGEDIT4
 
-[-HKEY_LOCAL_MACHINE\\Software\\Karvell]
-[-HKEY_CURRENT_USER\\Software\\Karvell]
 [HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]
 "ProxyEnable"=-
 "ProxyServer"=-
@@ -168,7 +168,9 @@ class Harness:
                 ready.touch()
 
     def _reset_machine(self):
-        self.import_reg(STATE_RESET)
+        for key in RESET_KEYS:
+            self.wine("reg", "delete", key, "/f", "/reg:32", check=False)
+        self.import_reg(RESET_VALUES)
         drive = self.prefix / "drive_c"
         for folder in ("ProgramData/Karvell", "Program Files (x86)/Karvell", "Program Files/Karvell"):
             shutil.rmtree(drive / folder, ignore_errors=True)

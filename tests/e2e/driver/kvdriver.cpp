@@ -180,10 +180,6 @@ int SetText(const Arguments& a) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
                         kSendTimeoutMs, &ignored);
-    // The owner learns of the change as it would from typing.
-    HWND parent = GetParent(window);
-    if (parent)
-        PostMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), EN_CHANGE), reinterpret_cast<LPARAM>(window));
     return 0;
 }
 
