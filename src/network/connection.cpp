@@ -1,5 +1,6 @@
 #include "network/connection.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -34,14 +35,15 @@ std::string BlanksToCommas(std::string s) {
     return s;
 }
 
-// The entries of a proxy list separated by blanks or commas. Empty entries
-// (doubled or trailing separators) name no proxy and are left out.
+// The entries of a proxy list separated by blanks, commas or the semicolons
+// that the system itself puts between protocols. Empty entries (doubled or
+// trailing separators) name no proxy and are left out.
 std::vector<std::string> ProxyEntries(const std::string& list) {
     std::vector<std::string> entries;
     std::size_t start = 0;
     const std::string text = BlanksToCommas(list);
     while (start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::size_t comma = std::min(text.find_first_of(",;", start), text.size());
         if (comma > start) entries.push_back(text.substr(start, comma - start));
         start = comma + 1;
     }
