@@ -4,6 +4,7 @@
 #include <atomic>
 #include <limits>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "transfer/url_split.h"
@@ -255,15 +256,22 @@ HttpGetSettings THTTPGet::Snapshot(bool toFile) const {
 void THTTPGet::Start(bool toFile) {
     if (worker_) return;
     auto worker = std::make_shared<THTTPGetThread>(Snapshot(toFile), OnProgress, internet_, files_, dispatcher_, alive_);
-    worker_ = worker;
     // The thread keeps the worker alive until its completion has run or been
-    // dropped; it never waits for the component.
-    std::thread([this, worker, alive = alive_, &dispatcher = dispatcher_] {
-        worker->Execute();
-        dispatcher.Post([this, worker, alive] {
-            if (*alive) Completed(worker);
-        });
-    }).detach();
+    // dropped; it never waits for the component. Its completion is queued for
+    // this thread, so it cannot run before worker_ is set below.
+    try {
+        std::thread([this, worker, alive = alive_, &dispatcher = dispatcher_] {
+            worker->Execute();
+            dispatcher.Post([this, worker, alive] {
+                if (*alive) Completed(worker);
+            });
+        }).detach();
+    } catch (const std::system_error&) {
+        lastOutcome_ = false;
+        if (OnError) OnError(this);
+        return;
+    }
+    worker_ = worker;
     if (!WaitThread || !pumpMessages) return;
     const std::shared_ptr<bool> alive = alive_;
     while (*alive && worker_) {
