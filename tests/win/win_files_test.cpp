@@ -18,6 +18,20 @@ TEST(WinFiles, WritesAndReadsBytesExactly) {
     EXPECT_EQ(files.ReadAll(folder.File("empty")), "");
 }
 
+TEST(WinFiles, RefusedWriteKeepsTheOldFile) {
+    WinTempFolder folder;
+    WinFiles files;
+    const std::string path = folder.File("qoonline.lst");
+    ASSERT_TRUE(files.WriteAll(path, "[QORIND]\r\nUpdateStand=1\r\n"));
+    // A file that another program holds open without sharing cannot be replaced.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.WriteAll(path, "x"));
+    CloseHandle(held);
+    EXPECT_EQ(files.ReadAll(path), "[QORIND]\r\nUpdateStand=1\r\n");
+    EXPECT_FALSE(files.Exists(path + ".kvtmp"));
+}
+
 TEST(WinFiles, LargeFileReadsWhole) {
     WinTempFolder folder;
     WinFiles files;

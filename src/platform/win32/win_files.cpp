@@ -43,16 +43,19 @@ bool WinFiles::Copy(const std::string& from, const std::string& to, bool overwri
     return CopyFileA(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE) != 0;
 }
 
+// Written beside the target and then put in its place: a full disk or a
+// crash leaves the old file whole instead of a cut one.
 bool WinFiles::WriteAll(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".kvtmp";
     bool ok;
     {
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+        FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return false;
-        ok = WriteWhole(file.get(), bytes);
+        ok = WriteWhole(file.get(), bytes) && FlushFileBuffers(file.get());
     }
-    // A file cut short by a full disk must not pass for the whole one.
-    if (!ok) DeleteFileA(path.c_str());
+    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temporary.c_str());
     return ok;
 }
 
