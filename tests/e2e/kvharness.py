@@ -110,6 +110,7 @@ class Harness:
         subprocess.run([WINESERVER, "-p"], env=self.env, check=False)
         self._reset_machine()
         self._reports_before = len(self._all_reports())
+        self._requests_before = len(self._all_requests())
         self.log(f"scenario {self.name} ({self.env['LANG']}, display {self.env['DISPLAY']})")
         return self
 
@@ -371,6 +372,15 @@ class Harness:
         if not path.exists():
             return []
         return [json.loads(line) for line in path.read_text(encoding="utf-8").splitlines() if line.strip()]
+
+    def requests(self):
+        """The update server's access log lines since the scenario began:
+        client "request line" status bytes "user agent" protocol."""
+        return self._all_requests()[self._requests_before:]
+
+    def _all_requests(self):
+        path = self.e2e / "nginx-access.log"
+        return path.read_text(encoding="latin-1").splitlines() if path.exists() else []
 
     def wait_until(self, condition, timeout=30.0, what="the condition"):
         return wait_until(condition, timeout, what)
