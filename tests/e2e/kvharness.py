@@ -335,8 +335,14 @@ class Harness:
         self.driver("close", str(_hwnd(window)))
 
     def minimize(self, window):
+        """Minimises as the user does; a main window may be hidden rather than iconic afterwards."""
         self.driver("minimize", str(_hwnd(window)))
-        self.wait_until(lambda: self.state_of(window).get("minimized"), 10, f"{window} to be minimised")
+        self.wait_until(lambda: not self.shown(window), 10, f"{window} to be minimised")
+
+    def shown(self, window):
+        """The window is on the screen: visible and not minimised."""
+        state = self.state_of(window)
+        return bool(state.get("visible") and not state.get("minimized"))
 
     def state_of(self, window):
         """The window as the driver sees it now; empty when it is gone."""

@@ -189,11 +189,11 @@ int Close(const Arguments& a) {
     return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
+// As the user's click on the minimise button: the program decides what it minimises.
 int Minimize(const Arguments& a) {
     HWND window = HandleOf(a, 0);
     if (!IsWindow(window)) return 1;
-    ShowWindowAsync(window, SW_MINIMIZE);
-    return 0;
+    return PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
 }
 
 int Usage() {

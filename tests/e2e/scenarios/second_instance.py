@@ -21,5 +21,5 @@ with Harness("second_instance_minimised", lang="de") as h:
     h.minimize(wizard)
     second = h.start_kvupdate(PARAMETERS)
     assert second.wait(30) == 0
-    h.wait_until(lambda: not h.state_of(wizard).get("minimized", True), 10, "the wizard to be restored")
+    h.wait_until(lambda: h.shown(wizard), 10, "the wizard to be restored")
     assert len(h.windows(title=WIZARD_TITLE, exe="KVUpdate.exe", visible=True)) == 1
