@@ -256,7 +256,8 @@ void NativeForm::Show() {
     if (modal_ && owner_ != nullptr) EnableWindow(owner_, FALSE);
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
-    MoveFocus(false);
+    const HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(window_, focus)) MoveFocus(false);
     UpdateWindow(window_);
 }
 
