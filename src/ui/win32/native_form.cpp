@@ -358,7 +358,8 @@ void NativeForm::MirrorContent(Entry& e) {
                 SetWindowTextA(e.window, JoinLines(c.lines).c_str());
                 e.lines = c.lines;
             }
-            if (e.margin != c.textMarginLeft) {
+            // Zero leaves the system's own rectangle alone.
+            if (e.margin != c.textMarginLeft && c.textMarginLeft > 0) {
                 RECT r;
                 SendMessageA(e.window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
                 r.left = Scale(c.textMarginLeft, dpi_);
