@@ -378,6 +378,9 @@ TEST(WinUiHost, TextWidthMeasuresWithTheGivenFont) {
     EXPECT_GT(host.TextWidth(bold, "Proxy Einstellungen"), plain);
     EXPECT_GT(host.TextWidth(regular, "WWWW"), host.TextWidth(regular, "iiii"));
     EXPECT_EQ(host.TextWidth(regular, ""), 0);
+    // The layouts are drawn for Arial's metrics (18101 font units for this
+    // text at 16 px per em); a substituted font of other widths breaks them.
+    EXPECT_NEAR(plain, 141, 4);
 }
 
 TEST(ApplicationWindow, ASecondInstanceFindsItWhateverTheCaseOfTheTitle) {
