@@ -109,6 +109,11 @@ void Pump() {
     }
 }
 
+void CALLBACK AnswerErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND box = FindWindowA("#32770", kv::ui::win32::kApplicationTitle)) PostMessageA(box, WM_CLOSE, 0, 0);
+}
+
 }  // namespace
 
 TEST(NativeForm, MakesTheWindowAndOneChildPerControl) {
@@ -300,10 +305,7 @@ TEST(NativeForm, AHandlerErrorDoesNotEndTheProgram) {
     NativeForm view(form, nullptr, false);
     form.go.onClick = [] { throw std::runtime_error("Schreibfehler"); };
     // The error box is answered as soon as it appears.
-    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        if (HWND box = FindWindowA("#32770", kv::ui::win32::kApplicationTitle)) PostMessageA(box, WM_CLOSE, 0, 0);
-    });
+    SetTimer(nullptr, 0, 200, AnswerErrorBox);
     SendMessageA(view.Handle(), WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
     EXPECT_TRUE(view.IsOpen());
 }
