@@ -6,16 +6,16 @@
 #include "platform/win32/win_clock.h"
 #include "platform/win32/win_dialogs.h"
 #include "platform/win32/win_dispatcher.h"
+#include "platform/win32/win_internet.h"
 #include "report/tphpunit.h"
 #include "ui/win32/application_window.h"
 #include "ui/win32/native_form.h"
 #include "ui/win32/win_ui_host.h"
 #include "wizard/tupinew.h"
 
-// The Windows services of the platform layer arrive one by one; until each
-// has landed, a stand-in of TemporaryStandIns takes its place.
+// Until the Windows services of the platform layer have landed, stand-ins
+// of TemporaryStandIns take their place.
 #define KV_HAS_WIN_PLATFORM __has_include("platform/win32/win_registry.h")
-#define KV_HAS_WIN_INTERNET __has_include("platform/win32/win_internet.h")
 
 #if KV_HAS_WIN_PLATFORM
 #include "platform/win32/win_files.h"
@@ -28,17 +28,13 @@
 #include "platform/portable/ini_engine.h"
 #include "platform/portable/posix_files.h"
 #endif
-#if KV_HAS_WIN_INTERNET
-#include "platform/win32/win_internet.h"
-#endif
 
 namespace {
 
 using namespace kv;
 
-#if !KV_HAS_WIN_PLATFORM || !KV_HAS_WIN_INTERNET
-namespace TemporaryStandIns {
 #if !KV_HAS_WIN_PLATFORM
+namespace TemporaryStandIns {
 struct NoRegistry : platform::Registry {
     bool KeyExists(platform::Hive, const std::string&) override { return false; }
     std::optional<platform::RegValue> Read(platform::Hive, const std::string&, const std::string&) override {
@@ -67,31 +63,6 @@ struct FewFacts : platform::SystemFacts {
         return folder.substr(0, folder.find_last_of('\\'));
     }
 };
-#endif
-#if !KV_HAS_WIN_INTERNET
-struct NoInternet : platform::Internet {
-    platform::NetHandle Open(const std::string&, int, const std::string&) override { return nullptr; }
-    platform::NetHandle Connect(platform::NetHandle, const std::string&, int, const std::string&,
-                                const std::string&) override {
-        return nullptr;
-    }
-    platform::NetHandle OpenRequest(platform::NetHandle, const std::string&, const std::string&, const std::string&,
-                                    const std::string&, const std::string&, unsigned) override {
-        return nullptr;
-    }
-    bool SendRequest(platform::NetHandle, const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> QueryContentLength(platform::NetHandle) override { return std::nullopt; }
-    int QueryStatusCode(platform::NetHandle) override { return 0; }
-    bool Read(platform::NetHandle, char*, std::size_t, std::size_t& got) override {
-        got = 0;
-        return false;
-    }
-    void Close(platform::NetHandle) override {}
-    platform::NetHandle OpenUrl(platform::NetHandle, const std::string&, unsigned) override { return nullptr; }
-    bool IsConnected() override { return false; }
-    std::optional<platform::ProxyOption> QueryProxyOption() override { return std::nullopt; }
-};
-#endif
 }  // namespace TemporaryStandIns
 #endif
 
@@ -110,11 +81,6 @@ using ProcessesService = TemporaryStandIns::NoProcesses;
 using RemoteAccessService = TemporaryStandIns::NoRemoteAccess;
 using SystemFactsService = TemporaryStandIns::FewFacts;
 #endif
-#if KV_HAS_WIN_INTERNET
-using InternetService = platform::win32::WinInternet;
-#else
-using InternetService = TemporaryStandIns::NoInternet;
-#endif
 
 // Every service of the process; they outlive the windows that use them.
 struct WindowsWorld {
@@ -125,7 +91,7 @@ struct WindowsWorld {
     platform::win32::WinDialogs dialogs;
     ProcessesService processes;
     platform::win32::WinDispatcher dispatcher;
-    InternetService internet;
+    platform::win32::WinInternet internet;
     RemoteAccessService remoteAccess;
     SystemFactsService system;
     ui::win32::WinUiHost ui;
