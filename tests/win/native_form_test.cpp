@@ -203,6 +203,30 @@ TEST(NativeForm, MemoKeepsItsLeftTextMarginAfterResizing) {
     EXPECT_EQ(leftEdge(view), left);
 }
 
+TEST(NativeForm, ADensityChangeRescalesTheLayoutAndTheFonts) {
+    REQUIRE_DISPLAY();
+    SampleForm form;
+    NativeForm view(form, nullptr, false);
+    HWND title = ChildAt(view.Handle(), 1);
+    const auto fontBefore = SendMessageA(title, WM_GETFONT, 0, 0);
+    RECT suggested;
+    GetWindowRect(view.Handle(), &suggested);
+    suggested.right = suggested.left + (suggested.right - suggested.left) * 3 / 2;
+    suggested.bottom = suggested.top + (suggested.bottom - suggested.top) * 3 / 2;
+    SendMessageA(view.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(view.Dpi(), 144);
+    RECT r;
+    GetWindowRect(view.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, suggested.right - suggested.left);
+    GetWindowRect(title, &r);
+    EXPECT_EQ(r.right - r.left, 300);  // 200 at 96 dpi
+    EXPECT_EQ(r.bottom - r.top, 30);
+    POINT at{r.left, r.top};
+    ScreenToClient(view.Handle(), &at);
+    EXPECT_EQ(at.x, 15);
+    EXPECT_NE(SendMessageA(title, WM_GETFONT, 0, 0), fontBefore);
+}
+
 TEST(NativeForm, ClickRunsTheHandlerAndMirrorsWhatItChanged) {
     REQUIRE_DISPLAY();
     SampleForm form;
