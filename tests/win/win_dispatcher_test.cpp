@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/win32/win_dispatcher.h"
+#include "ui/win32/native_form.h"
 
 using kv::platform::win32::WinDispatcher;
 
@@ -158,4 +159,21 @@ TEST(WinDispatcher, SendIsCheapEnoughForEveryChunk) {
     const double microseconds = std::chrono::duration<double, std::micro>(took).count() / kSends;
     std::printf("[ measure  ] one Send round trip: %.1f us\n", microseconds);
     EXPECT_LT(microseconds, 500.0);
+}
+
+// The waiting mode of the download component pumps this way while its
+// worker hands over progress and completion.
+TEST(WinDispatcher, PumpingPendingMessagesServesSendsAndPosts) {
+    WinDispatcher dispatcher;
+    std::atomic<int> served{0};
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        dispatcher.Send([&] { ++served; });
+        dispatcher.Post([&] { ++served; });
+        finished = true;
+    });
+    const DWORD until = GetTickCount() + 10000;
+    while ((served < 2 || !finished) && GetTickCount() < until) kv::ui::win32::PumpPendingMessages();
+    worker.join();
+    EXPECT_EQ(served.load(), 2);
 }

@@ -122,6 +122,7 @@ int RunWizard() {
     TPHPunit reportWindow(services);
     {
         TUpInew wizard(services, &reportWindow);
+        wizard.INGetFile.pumpMessages = ui::win32::PumpPendingMessages;
         bool proceed = true;
         ui::win32::NativeForm::RunHandler([&] { proceed = wizard.FormCreate(SplitCommandLine(GetCommandLineA())); });
         if (!proceed) return 0;

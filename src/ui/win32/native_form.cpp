@@ -677,6 +677,14 @@ void NativeForm::MirrorAll() {
         if (std::find(OpenForms().begin(), OpenForms().end(), form) != OpenForms().end()) form->Mirror();
 }
 
+namespace {
+void Deliver(MSG& msg) {
+    if (NativeForm::PreTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+}  // namespace
+
 void RunMessageLoop(const NativeForm& form) {
     MSG msg;
     while (form.IsOpen()) {
@@ -686,10 +694,20 @@ void RunMessageLoop(const NativeForm& form) {
             return;
         }
         if (got < 0) return;
-        if (!NativeForm::PreTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+        Deliver(msg);
+    }
+}
+
+void PumpPendingMessages() {
+    // Sent messages (a worker's progress) are served inside the wait as well.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
         }
+        Deliver(msg);
     }
 }
 

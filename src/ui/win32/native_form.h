@@ -94,4 +94,8 @@ private:
 // asked to quit, which is passed on to any outer loop).
 void RunMessageLoop(const NativeForm& form);
 
+// Waits a little for messages and handles those that have arrived: the
+// waiting mode of the download component calls it until its transfer ends.
+void PumpPendingMessages();
+
 }  // namespace kv::ui::win32
