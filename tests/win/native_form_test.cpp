@@ -259,6 +259,30 @@ TEST(NativeForm, ControlsTheModelDisablesOrHidesIgnoreClicks) {
     EXPECT_EQ(clicks, 0);
 }
 
+TEST(NativeForm, TabFollowsTheTabOrderAndEnterClicksTheFocusedButton) {
+    REQUIRE_DISPLAY();
+    SampleForm form;
+    form.address.tabOrder = 0;  // before the button, though created after it
+    form.go.tabOrder = 1;
+    int clicks = 0;
+    form.go.onClick = [&] { ++clicks; };
+    NativeForm view(form, nullptr, false);
+    view.Show();
+    HWND go = ChildAt(view.Handle(), 2), address = ChildAt(view.Handle(), 3);
+    EXPECT_EQ(GetFocus(), address);
+    const auto press = [](HWND target, WPARAM key) {
+        MSG msg{target, WM_KEYDOWN, key, 0, 0, {0, 0}};
+        return NativeForm::PreTranslate(msg);
+    };
+    EXPECT_TRUE(press(address, VK_TAB));
+    EXPECT_EQ(GetFocus(), go);
+    EXPECT_TRUE(press(go, VK_TAB));
+    EXPECT_EQ(GetFocus(), address);  // round again
+    SetFocus(go);
+    press(go, VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST(NativeForm, CheckBoxClickUpdatesTheModelBeforeTheHandler) {
     REQUIRE_DISPLAY();
     SampleForm form;
