@@ -4,8 +4,13 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 
+#include "fakes/test_world.h"
+#include "report/tphpunit.h"
+#include "wizard/tupinew.h"
 #include "ui/win32/app_identity.h"
 #include "ui/win32/application_window.h"
 #include "ui/win32/native_form.h"
@@ -456,4 +461,29 @@ TEST(ApplicationWindow, RestoringItShowsTheMainWindowInstead) {
     Pump();
     EXPECT_FALSE(IsWindowVisible(application.Handle()));
     EXPECT_EQ(GetForegroundWindow(), view.Handle());
+}
+
+// The download raises one progress event per 1025-byte chunk, and every
+// event mirrors all of the wizard window: that must cost next to nothing
+// when only the gauge moved.
+TEST(NativeForm, MirroringTheWizardAfterAProgressStepIsCheap) {
+    REQUIRE_DISPLAY();
+    kv::test::TestWorld world;
+    kv::TPHPunit report(world.Services());
+    kv::TUpInew wizard(world.Services(), &report);
+    wizard.Panel4.visible = false;
+    wizard.Panel1.visible = true;
+    NativeForm view(wizard, nullptr, false);
+    constexpr int kSteps = 2000;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSteps; ++i) {
+        wizard.Gauge1.position = i % 100;
+        NativeForm::MirrorAll();
+    }
+    const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    std::printf("[ measure  ] mirror after a progress step: %.1f us\n", us / kSteps);
+    const auto& controls = wizard.Controls();
+    const int gauge = static_cast<int>(std::find(controls.begin(), controls.end(), &wizard.Gauge1) - controls.begin());
+    EXPECT_EQ(SendMessageA(ChildAt(view.Handle(), gauge), PBM_GETPOS, 0, 0), (kSteps - 1) % 100);
+    EXPECT_LT(us / kSteps, 1000.0);
 }
