@@ -612,7 +612,12 @@ void NativeForm::MoveFocus(bool backwards) {
     for (const auto& e : entries_)
         if (e->control->tabOrder >= 0 && IsWindowVisible(e->window) && IsWindowEnabled(e->window))
             stops.push_back(e.get());
-    if (stops.empty()) return;
+    if (stops.empty()) {
+        // Keys still need a target in this window: mnemonics and the menu key.
+        const HWND focus = GetFocus();
+        if (focus == nullptr || !IsWindowVisible(focus)) SetFocus(window_);
+        return;
+    }
     std::stable_sort(stops.begin(), stops.end(),
                      [](const Entry* a, const Entry* b) { return a->control->tabOrder < b->control->tabOrder; });
     const HWND focus = GetFocus();
