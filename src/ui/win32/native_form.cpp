@@ -660,7 +660,7 @@ bool NativeForm::PreTranslate(MSG& msg) {
 }
 
 void NativeForm::RunHandler(const std::function<void()>& handler) {
-    std::string failure;
+    std::optional<std::string> failure;
     try {
         handler();
     } catch (const std::exception& error) {
@@ -668,9 +668,10 @@ void NativeForm::RunHandler(const std::function<void()>& handler) {
     } catch (...) {
         failure = "Unbekannter Fehler";
     }
-    if (!failure.empty()) {
+    if (failure) {
         NativeForm* top = Topmost();
-        MessageBoxA(top != nullptr ? top->window_ : nullptr, failure.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
+        MessageBoxA(top != nullptr ? top->window_ : nullptr, failure->c_str(), kApplicationTitle,
+                    MB_OK | MB_ICONERROR);
     }
     MirrorAll();
 }
