@@ -111,7 +111,11 @@ void InitThemedControls() {
     InitCommonControlsEx(&controls);
 }
 
-int RunWizard() {
+// The process ends inside, while the services still exist: a transfer
+// worker may still be running (an aborted download ends on its own time)
+// and must never reach a service that is gone. Ending the process stops it
+// first.
+[[noreturn]] void RunWizard() {
     ui::win32::ApplicationWindow application;
     WindowsWorld world;
     world.dialogs.SetOwnerWindow(platform::BoxOwner::Application, application.Handle());
@@ -125,7 +129,7 @@ int RunWizard() {
         wizard.INGetFile.pumpMessages = ui::win32::PumpPendingMessages;
         bool proceed = true;
         ui::win32::NativeForm::RunHandler([&] { proceed = wizard.FormCreate(SplitCommandLine(GetCommandLineA())); });
-        if (!proceed) return 0;
+        if (!proceed) ExitProcess(0);
         ui::win32::NativeForm view(wizard, nullptr, false);
         world.dialogs.SetOwnerWindow(platform::BoxOwner::Wizard, view.Handle());
         application.SetMainWindow(view.Handle());
@@ -137,7 +141,7 @@ int RunWizard() {
         ui::win32::RunMessageLoop(view);
     }
     reportWindow.WaitForDelivery(5000);
-    return 0;
+    ExitProcess(0);
 }
 
 }  // namespace
@@ -146,5 +150,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     UseGermanLocale();
     InitThemedControls();
     if (ui::win32::RaiseRunningInstance()) return 0;
-    return RunWizard();
+    RunWizard();
 }
