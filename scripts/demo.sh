@@ -59,4 +59,12 @@ if ! wait_for "xdotool search --onlyvisible --name Netrefresh" 30; then
 fi
 sleep 1  # let the first paint finish
 import -window root "$demo/welcome.png"
+
+# The menu button lies at (10, 393) in the client area, 90 x 28 pixels.
+window=$(xdotool search --onlyvisible --name Netrefresh | head -1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 55)) $((Y + 407)) click 1
+sleep 1
+import -window root "$demo/menu.png"
+xdotool key Escape
 echo "demo: screenshots in $demo"
