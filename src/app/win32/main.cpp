@@ -6,94 +6,35 @@
 #include "platform/win32/win_clock.h"
 #include "platform/win32/win_dialogs.h"
 #include "platform/win32/win_dispatcher.h"
+#include "platform/win32/win_files.h"
 #include "platform/win32/win_internet.h"
+#include "platform/win32/win_processes.h"
+#include "platform/win32/win_profile.h"
+#include "platform/win32/win_registry.h"
+#include "platform/win32/win_remote_access.h"
+#include "platform/win32/win_system_facts.h"
 #include "report/tphpunit.h"
 #include "ui/win32/application_window.h"
 #include "ui/win32/native_form.h"
 #include "ui/win32/win_ui_host.h"
 #include "wizard/tupinew.h"
 
-// Until the Windows services of the platform layer have landed, stand-ins
-// of TemporaryStandIns take their place.
-#define KV_HAS_WIN_PLATFORM __has_include("platform/win32/win_registry.h")
-
-#if KV_HAS_WIN_PLATFORM
-#include "platform/win32/win_files.h"
-#include "platform/win32/win_processes.h"
-#include "platform/win32/win_profile.h"
-#include "platform/win32/win_registry.h"
-#include "platform/win32/win_remote_access.h"
-#include "platform/win32/win_system_facts.h"
-#else
-#include "platform/portable/ini_engine.h"
-#include "platform/portable/posix_files.h"
-#endif
-
 namespace {
 
 using namespace kv;
 
-#if !KV_HAS_WIN_PLATFORM
-namespace TemporaryStandIns {
-struct NoRegistry : platform::Registry {
-    bool KeyExists(platform::Hive, const std::string&) override { return false; }
-    std::optional<platform::RegValue> Read(platform::Hive, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
-struct NoProcesses : platform::Processes {
-    bool Start(const platform::ProcessRequest&) override { return false; }
-};
-struct NoRemoteAccess : platform::RemoteAccess {
-    platform::DialUpEnumeration EnumerateConnections() override { return {}; }
-};
-struct FewFacts : platform::SystemFacts {
-    std::optional<platform::OsVersionRecord> VersionRecord() override { return std::nullopt; }
-    int ServerR2Metric() override { return 0; }
-    std::string SpecialFolder(int) override { return {}; }
-    std::optional<std::vector<std::uint8_t>> NetbiosAdapters() override { return std::nullopt; }
-    platform::AdapterStatus NetbiosAdapterStatus(std::uint8_t) override { return {}; }
-    int ScreenDpi() override { return 96; }
-    std::optional<std::string> UserCountryCode() override { return std::nullopt; }
-    std::string SystemLanguageName() override { return {}; }
-    std::string ProgramFolder() override {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string folder = path;
-        return folder.substr(0, folder.find_last_of('\\'));
-    }
-};
-}  // namespace TemporaryStandIns
-#endif
-
-#if KV_HAS_WIN_PLATFORM
-using RegistryService = platform::win32::WinRegistry;
-using ProfileService = platform::win32::WinProfile;
-using FilesService = platform::win32::WinFiles;
-using ProcessesService = platform::win32::WinProcesses;
-using RemoteAccessService = platform::win32::WinRemoteAccess;
-using SystemFactsService = platform::win32::WinSystemFacts;
-#else
-using RegistryService = TemporaryStandIns::NoRegistry;
-using ProfileService = platform::IniFileProfile;
-using FilesService = platform::HostFiles;
-using ProcessesService = TemporaryStandIns::NoProcesses;
-using RemoteAccessService = TemporaryStandIns::NoRemoteAccess;
-using SystemFactsService = TemporaryStandIns::FewFacts;
-#endif
-
 // Every service of the process; they outlive the windows that use them.
 struct WindowsWorld {
-    RegistryService registry;
-    ProfileService profile;
-    FilesService files;
+    platform::win32::WinRegistry registry;
+    platform::win32::WinProfile profile;
+    platform::win32::WinFiles files;
     platform::win32::WinClock clock;
     platform::win32::WinDialogs dialogs;
-    ProcessesService processes;
+    platform::win32::WinProcesses processes;
     platform::win32::WinDispatcher dispatcher;
     platform::win32::WinInternet internet;
-    RemoteAccessService remoteAccess;
-    SystemFactsService system;
+    platform::win32::WinRemoteAccess remoteAccess;
+    platform::win32::WinSystemFacts system;
     ui::win32::WinUiHost ui;
 
     platform::Services Services() {
