@@ -225,7 +225,8 @@ run_wizard() {
   local marker=$!
   "$WINE" "$BUILD/tests/bench/bench_probe.exe" wizard "$(winpath "$MARKS")" \
     "$(winpath "$APP/KVUpdate.exe")" QORIND QOFolio u bench.lst >"$WORK/wizard.out" 2>>"$WORK/wine.log" || true
-  wait "$marker" || true
+  kill "$marker" 2>/dev/null || true
+  wait "$marker" 2>/dev/null || true
   cat "$WORK/wizard.out" >>"$WORK/wizard.all"
   grep -q '^error=' "$WORK/wizard.out" && fail "wizard: $(grep '^error=' "$WORK/wizard.out")"
   [ "$(stat -c %s "$APP/qorindu.exe" 2>/dev/null || echo 0)" = "$BYTES" ] || fail "wizard: installer not downloaded"

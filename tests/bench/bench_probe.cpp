@@ -284,6 +284,21 @@ void WatchDownload(HWND wizard, const Child& child) {
                 samples ? sum / samples : 0.0, samples);
 }
 
+BOOL CALLBACK DescribeChild(HWND window, LPARAM) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    std::printf("child=%s \"%s\"%s\n", ClassOf(window).c_str(), text, IsWindowVisible(window) ? " visible" : "");
+    return TRUE;
+}
+
+// What the probe found instead of what it looked for.
+void DescribeWindow(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    std::printf("window=%s \"%s\"\n", ClassOf(window).c_str(), title);
+    EnumChildWindows(window, DescribeChild, 0);
+}
+
 int Wizard(int argc, char** argv) {
     const std::string marks = argv[2];
     const double start = NowMillis();
@@ -297,7 +312,10 @@ int Wizard(int argc, char** argv) {
     HWND next = nullptr;
     for (int i = 0; i < 500 && next == nullptr; ++i, Pump(10)) next = ChildWithCaption(wizard, {"&Weiter", "&Next"});
     HWND install = ChildWithCaption(wizard, {"&Update laden", "&Install"});
-    if (next == nullptr || install == nullptr) return std::printf("error=no next or install button\n"), 1;
+    if (next == nullptr || install == nullptr) {
+        DescribeWindow(wizard);
+        return std::printf("error=no next or install button\n"), 1;
+    }
     Pump(300);  // let the first paint settle before the working set is read
     Mark(marks, "welcome");
 
