@@ -487,3 +487,47 @@ TEST(NativeForm, MirroringTheWizardAfterAProgressStepIsCheap) {
     EXPECT_EQ(SendMessageA(ChildAt(view.Handle(), gauge), PBM_GETPOS, 0, 0), (kSteps - 1) % 100);
     EXPECT_LT(us / kSteps, 1000.0);
 }
+
+// Progress steps arrive once per 1025-byte chunk: the model takes every one,
+// the window is mirrored at most once per interval, and a timer shows the
+// last step soon after the stream has paused.
+TEST(NativeForm, FrequentHandlersAreMirroredAtAReadableRateAndCaughtUp) {
+    REQUIRE_DISPLAY();
+    SampleForm form;
+    form.gauge.maximum = 1000;
+    NativeForm view(form, nullptr, false);
+    HWND gauge = ChildAt(view.Handle(), 4);
+    const DWORD start = GetTickCount();
+    NativeForm::RunHandler([] {});
+    int handled = 0;
+    for (int step = 1; step <= 200; ++step)
+        NativeForm::RunFrequentHandler([&, step] {
+            form.gauge.position = step;
+            ++handled;
+        });
+    const LRESULT shownAfterBurst = SendMessageA(gauge, PBM_GETPOS, 0, 0);
+    const DWORD burst = GetTickCount() - start;
+    EXPECT_EQ(handled, 200);
+    EXPECT_EQ(form.gauge.position, 200);
+    if (burst + 5 < NativeForm::kFrequentMirrorMillis) {
+        EXPECT_EQ(shownAfterBurst, 0) << "mirrored within the interval";
+    }
+    const DWORD until = GetTickCount() + 2000;
+    while (SendMessageA(gauge, PBM_GETPOS, 0, 0) != 200 && GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Pump();
+    }
+    EXPECT_EQ(SendMessageA(gauge, PBM_GETPOS, 0, 0), 200);
+}
+
+// A click or a completion after a burst of progress shows everything at once.
+TEST(NativeForm, AnOrdinaryHandlerMirrorsWhatFrequentOnesLeftPending) {
+    REQUIRE_DISPLAY();
+    SampleForm form;
+    NativeForm view(form, nullptr, false);
+    NativeForm::RunHandler([] {});
+    NativeForm::RunFrequentHandler([&] { form.title.caption = "12 Bytes von 99 Bytes geladen"; });
+    NativeForm::RunHandler([&] { form.gauge.position = 7; });
+    EXPECT_EQ(TextOf(ChildAt(view.Handle(), 1)), "12 Bytes von 99 Bytes geladen");
+    EXPECT_EQ(SendMessageA(ChildAt(view.Handle(), 4), PBM_GETPOS, 0, 0), 7);
+}
