@@ -73,12 +73,21 @@ protected:
         d.proxypw.caption = "geheim";
         if (d.proxyuse.checked != use) Toggle(d.proxyuse);
     }
+    // Opens the dialog, types the values and presses "Übernehmen".
+    TProxyForm& Apply(const std::string& address, const std::string& port, bool use) {
+        dialog = std::make_unique<TProxyForm>(wizard);
+        dialog->FormShow();
+        Fill(*dialog, address, port, use);
+        dialog->StyleSpeedButton1.onClick();
+        return *dialog;
+    }
 
     kv::test::TestWorld world;
     ProxiedInternet internet;
     RefusingProfile profile;
     kv::TPHPunit report{Services()};
     kv::TUpInew wizard{Services(), &report};
+    std::unique_ptr<TProxyForm> dialog;
 };
 
 TEST_F(ProxyDialog, FormDescription) {
@@ -163,10 +172,7 @@ TEST(ProxyAddress, ValidWhenExactlyThreeDotsPrecedeTheLastCharacter) {
 }
 
 TEST_F(ProxyDialog, ApplyCheckedStoresTheKeysSwitchesTheProxyOnAndCloses) {
-    TProxyForm d(wizard);
-    d.FormShow();
-    Fill(d, "192.168.0.1", "3128", true);
-    d.StyleSpeedButton1.onClick();
+    TProxyForm& d = Apply("192.168.0.1", "3128", true);
     EXPECT_EQ(Key("IP"), "192.168.0.1");
     EXPECT_EQ(Key("port"), "3128");
     EXPECT_EQ(Key("user"), "anna");
@@ -187,10 +193,7 @@ TEST_F(ProxyDialog, ApplyCheckedStoresTheKeysSwitchesTheProxyOnAndCloses) {
 
 TEST_F(ProxyDialog, ApplyUncheckedEmptiesTheStoredKeysButKeepsTheTypedValuesForTheRun) {
     kv::Process().UseProxy = true;
-    TProxyForm d(wizard);
-    d.FormShow();
-    Fill(d, "192.168.0.1", "3128", false);
-    d.StyleSpeedButton1.onClick();
+    TProxyForm& d = Apply("192.168.0.1", "3128", false);
     for (const char* key : {"IP", "port", "user", "paw", "cpnd"}) EXPECT_EQ(Key(key), "") << key;
     EXPECT_EQ(Key("useP"), "0");
     EXPECT_NE(File().find("\r\nIP=\r\n"), std::string::npos);  // the keys stay, empty
@@ -202,10 +205,7 @@ TEST_F(ProxyDialog, ApplyUncheckedEmptiesTheStoredKeysButKeepsTheTypedValuesForT
 }
 
 TEST_F(ProxyDialog, BlanksAroundAddressAndPortAreRemovedBeforeTheTest) {
-    TProxyForm d(wizard);
-    d.FormShow();
-    Fill(d, "  1.2.3.4 ", " 80 ", true);
-    d.StyleSpeedButton1.onClick();
+    TProxyForm& d = Apply("  1.2.3.4 ", " 80 ", true);
     EXPECT_EQ(d.proxyname.caption, "1.2.3.4");
     EXPECT_EQ(Key("IP"), "1.2.3.4");
     EXPECT_EQ(Key("port"), "80");
@@ -214,10 +214,7 @@ TEST_F(ProxyDialog, BlanksAroundAddressAndPortAreRemovedBeforeTheTest) {
 }
 
 TEST_F(ProxyDialog, EmptyPortGivesAnAddressEndingInAColon) {
-    TProxyForm d(wizard);
-    d.FormShow();
-    Fill(d, "1.2.3.4", "", true);
-    d.StyleSpeedButton1.onClick();
+    Apply("1.2.3.4", "", true);
     EXPECT_EQ(Key("cpnd"), "1.2.3.4:");
     EXPECT_EQ(kv::Process().ProxyComplete, "1.2.3.4:");
 }
@@ -231,10 +228,7 @@ class ProxyDialogInvalid : public ProxyDialog, public ::testing::WithParamInterf
 
 TEST_P(ProxyDialogInvalid, ShowsMessage74AndStaysOpen) {
     kv::Process().UseProxy = true;
-    TProxyForm d(wizard);
-    d.FormShow();
-    Fill(d, GetParam().address, "3128", GetParam().checked);
-    d.StyleSpeedButton1.onClick();
+    TProxyForm& d = Apply(GetParam().address, "3128", GetParam().checked);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].text, wizard.GL(74));
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbOk);
@@ -275,10 +269,7 @@ TEST_F(ProxyDialog, ARefusedWriteIsReportedAndTheDialogStaysOpenWithTheOldSettin
 TEST_F(ProxyDialog, WithoutAProductSectionNothingIsWrittenAndTheRunTakesTheSettings) {
     kv::Process().VersionListPath = world.dir / "none.lst";
     wizard.ProgramName.clear();
-    TProxyForm d(wizard);
-    d.FormShow();
-    Fill(d, "1.2.3.4", "3128", true);
-    d.StyleSpeedButton1.onClick();
+    TProxyForm& d = Apply("1.2.3.4", "3128", true);
     EXPECT_FALSE(world.dir.Exists("none.lst"));
     EXPECT_TRUE(kv::Process().UseProxy);
     EXPECT_EQ(kv::Process().ProxyComplete, "1.2.3.4:3128");
