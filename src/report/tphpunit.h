@@ -7,6 +7,10 @@
 
 namespace kv {
 
+// How long the end of the program waits for a report request still under
+// way: long enough for a slow server, short enough not to seem hung.
+inline constexpr int DeliveryWaitAtExitMs = 5000;
+
 // The hidden report window: carries the report lines and hands them to the
 // report server. The request runs on a worker thread of its own; nothing
 // waits for the answer and no failure of it is ever shown.
