@@ -1,5 +1,6 @@
 #include "report/report_text.h"
 
+#include "app/german_format.h"
 #include "inventory/ini_access.h"
 #include "kv_config.h"
 #include "report/tphpunit.h"
@@ -34,13 +35,6 @@ const char* JournalLine(int setting) {
         case 99: return "Manuelle TGB-Nr: undefiniert";
         default: return nullptr;
     }
-}
-
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
-
-std::string FourDigits(int value) {
-    std::string digits = std::to_string(value);
-    return std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
 }
 
 // The report is the one place that knows the password; it says only
@@ -152,10 +146,8 @@ ReportSurroundings Surroundings(const TUpInew& wizard) {
 }  // namespace
 
 std::string ReportTimestamp(const platform::LocalDateTime& t) {
-    std::string text = TwoDigits(t.day) + "." + TwoDigits(t.month) + "." + FourDigits(t.year);
-    if (t.hour != 0 || t.minute != 0 || t.second != 0)
-        text += " " + TwoDigits(t.hour) + ":" + TwoDigits(t.minute) + ":" + TwoDigits(t.second);
-    return text;
+    const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;
+    return midnight ? german::FormatDate(t) : german::FormatDate(t) + " " + german::FormatTime(t);
 }
 
 std::string ReportSubject(const WizardState& state) {

@@ -230,7 +230,7 @@ TEST_P(ProxyDialogInvalid, ShowsMessage74AndStaysOpen) {
     kv::Process().UseProxy = true;
     TProxyForm& d = Apply(GetParam().address, "3128", GetParam().checked);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
-    EXPECT_EQ(world.dialogs.shown[0].text, wizard.GL(74));
+    EXPECT_EQ(world.dialogs.shown[0].text, "Ungültige Proxy IP");
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbOk);
     EXPECT_FALSE(d.closeRequested);
     EXPECT_TRUE(kv::Process().UseProxy);

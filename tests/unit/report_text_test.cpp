@@ -215,9 +215,11 @@ TEST_F(ComposeReportTest, FirstCallOfTheRunWinsAndLaterCallsDoNothing) {
     EXPECT_EQ(wizard.ReportSent, 100);
 }
 
-TEST_F(ComposeReportTest, UsesTheClockOfTheServices) {
-    world.clock.now = {2026, 7, 8, 14, 15, 16};
-    EXPECT_EQ(Compose(1, RegistryProduct())[3], "Date/Time of Updateprocess: 08.07.2026 14:15:16");
+TEST_F(ComposeReportTest, TakesTimeAndLanguageFactsFromTheMachine) {
+    world.clock.now = {2025, 1, 2, 9, 5, 7};
+    world.system.country = "49";
+    world.system.languageName = "Deutsch (Deutschland)";
+    EXPECT_EQ(Compose(5, RegistryProduct()), ExpectedReport("neither_code5"));
 }
 
 TEST_F(ComposeReportTest, ReadsCourtNamePartsFromTheSettingsFile) {
