@@ -37,8 +37,8 @@ const char* JournalLine(int setting) {
     }
 }
 
-// The report is the one place that knows the password; it says only
-// whether one is set.
+// The report travels in a plain address and ends up in a mailbox: it says
+// only whether a proxy password is set, never the password itself.
 std::string MaskedPassword(const std::string& password) { return password.empty() ? "" : "********"; }
 
 using Lines = std::vector<std::string>;
