@@ -35,7 +35,6 @@ const char* const VersionList = "[PName]\r\nname=QOnline\r\n[QOnline]\r\nverinfo
 class ProxyDialog : public ::testing::Test {
 protected:
     ProxyDialog() {
-        world.internet = &internet;
         kv::Process() = kv::ProcessState{};
         kv::Process().VersionListPath = world.dir / "qoonline.lst";
         world.dir.Write("qoonline.lst", VersionList);
@@ -47,6 +46,7 @@ protected:
     kv::platform::Services Services() {
         kv::platform::Services s = world.Services();
         s.profile = &profile;
+        s.internet = &internet;
         return s;
     }
     std::string Key(const std::string& key) { return world.profile.ReadString(kv::Process().VersionListPath, "QOnline", key, "(missing)"); }
@@ -132,6 +132,41 @@ TEST_F(ProxyDialog, OpensCheckedWithEnabledFieldsEvenWhenProxyUseIsOff) {
     EXPECT_EQ(d.proxyport.caption, "8080");
     EXPECT_EQ(d.proxyuser.caption, "u");
     EXPECT_EQ(d.proxypw.caption, "p");
+}
+
+TEST_F(ProxyDialog, EmptyAddressAndPortAreFilledFromTheSystemProxy) {
+    internet.option = kv::platform::ProxyOption{kv::platform::OpenTypeProxy, "http=192.168.0.1:3128", ""};
+    kv::Process().ProxyUser = "u";
+    TProxyForm d(wizard);
+    d.FormShow();
+    EXPECT_EQ(d.proxyname.caption, "192.168.0.1");
+    EXPECT_EQ(d.proxyport.caption, "3128");
+    EXPECT_EQ(d.proxyuser.caption, "u");
+
+    kv::Process().ProxyPortText = "8080";  // one stored value keeps the system proxy out
+    TProxyForm stored(wizard);
+    stored.FormShow();
+    EXPECT_EQ(stored.proxyname.caption, "");
+    EXPECT_EQ(stored.proxyport.caption, "8080");
+}
+
+TEST_F(ProxyDialog, SearchAgainTakesTheSystemProxyAndEmptiesUserAndPassword) {
+    TProxyForm d(wizard);
+    d.FormShow();
+    Fill(d, "10.9.9.9", "81", false);
+    internet.option = kv::platform::ProxyOption{kv::platform::OpenTypeProxy, "ftp=10.0.0.2:21 http=10.0.0.1:3128", ""};
+    d.StyleSpeedButton3.onClick();
+    EXPECT_EQ(d.proxyname.caption, "10.0.0.1");
+    EXPECT_EQ(d.proxyport.caption, "3128");
+    EXPECT_EQ(d.proxyuser.caption, "");
+    EXPECT_EQ(d.proxypw.caption, "");
+    EXPECT_FALSE(d.proxyuse.checked);
+    EXPECT_FALSE(d.proxyname.enabled);
+
+    internet.option.reset();  // no system proxy any more
+    d.StyleSpeedButton3.onClick();
+    EXPECT_EQ(d.proxyname.caption, "");
+    EXPECT_EQ(d.proxyport.caption, "");
 }
 
 TEST_F(ProxyDialog, UncheckingDisablesTheFieldsAndCheckingEnablesThem) {

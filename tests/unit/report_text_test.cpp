@@ -179,7 +179,6 @@ protected:
     ComposeReportTest() {
         kv::Process() = ProcessState{};
         kv::Process().CommonAppDataFolder = world.dir.path();
-        world.internet = &internet;
     }
     ~ComposeReportTest() override {
         report.WaitForDelivery(5000);
@@ -199,7 +198,6 @@ protected:
     }
 
     kv::test::TestWorld world;
-    kv::test::OfflineInternet internet;
     kv::TPHPunit report{world.Services()};
     kv::TUpInew wizard{world.Services(), &report};
 };
