@@ -3,7 +3,6 @@
 #include "app/parameters.h"
 #include "kv_config.h"
 #include "network/connection.h"
-#include "ui/ui_host.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
@@ -36,6 +35,7 @@ TProxyForm::TProxyForm(TUpInew& wizard) : ui::Form("ProxyForm"), wizard_(wizard)
     clientHeight = 230;
     position = ui::Position::OwnerCenter;
     CreateControls();
+    FormShow();
 }
 
 void TProxyForm::CreateControls() {
@@ -69,12 +69,6 @@ void TProxyForm::CreateControls() {
     StyleSpeedButton2.caption = "Abbrechen";
     Place(StyleSpeedButton2, 262, 188, 96, 28);
     StyleSpeedButton2.onClick = [this] { StyleSpeedButton2Click(); };
-}
-
-void TProxyForm::Execute(TUpInew& wizard) {
-    TProxyForm dialog(wizard);
-    dialog.FormShow();
-    wizard.services().ui->ShowModal(dialog);
 }
 
 void TProxyForm::EnableEdits(bool enabled) {

@@ -12,11 +12,8 @@ class TUpInew;
 // All its texts are German whatever the wizard's language.
 class TProxyForm : public ui::Form {
 public:
+    // A dialog is made for one showing: it comes filled (FormShow has run).
     explicit TProxyForm(TUpInew& wizard);
-
-    // Creates the dialog, fills it and shows it modally over the wizard; the
-    // dialog is gone when this returns.
-    static void Execute(TUpInew& wizard);
 
     ui::Control proxyuse{"proxyuse", ui::Kind::CheckBox};
     ui::Control Label1{"Label1", ui::Kind::Label};
