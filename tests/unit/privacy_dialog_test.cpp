@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/test_world.h"
+#include "wizard/privacy_document.h"
+#include "wizard/tform1.h"
+
+namespace {
+
+using kv::TForm1;
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(PrivacyDocument, IsTheCheckedInDocumentByteForByte) {
+    EXPECT_EQ(kv::PrivacyDocumentRtf(), kv::test::Fixture("privacy/erg2.rtf"));
+}
+
+TEST(PrivacyDocument, HasEightBulletsOneBoldParagraphAndOnlyCrLfLineEnds) {
+    const std::string rtf = kv::PrivacyDocumentRtf();
+    EXPECT_EQ(Count(rtf, "{\\listtext\\pard\\plain\\f4\\fs20 *\\tab}"), 8u);
+    EXPECT_EQ(Count(rtf, "\\b\\fs20"), 1u);
+    EXPECT_EQ(Count(rtf, "\n"), Count(rtf, "\r\n"));
+    EXPECT_EQ(Count(rtf, "\r"), Count(rtf, "\r\n"));
+    EXPECT_EQ(rtf.substr(rtf.size() - 2), "\r\n");
+    EXPECT_EQ(Count(rtf, "\xDF"), 1u) << "Windows-1252 sharp s, not UTF-8";
+    EXPECT_EQ(Count(rtf, "\xC3"), 0u);
+    EXPECT_EQ(Count(rtf, "{"), Count(rtf, "}"));
+}
+
+class PrivacyDialog : public ::testing::Test {
+protected:
+    kv::test::TestWorld world;
+    std::string common = world.dir / "common";
+    std::string document = world.dir / "common\\Karvell\\erg2.rtf";
+    void SetUp() override { world.dir.MakeFolder("common\\Karvell"); }
+};
+
+TEST_F(PrivacyDialog, DescribesItsWindowAndControls) {
+    const TForm1 dialog(world.files, common);
+    EXPECT_EQ(dialog.caption, "Karvell Datenschutzinformationen");
+    EXPECT_EQ(dialog.clientWidth, 598);
+    EXPECT_EQ(dialog.clientHeight, 432);
+    EXPECT_EQ(dialog.position, kv::ui::Position::OwnerCenter);
+    EXPECT_EQ(dialog.RD.kind, kv::ui::Kind::RichText);
+    EXPECT_EQ((std::vector<int>{dialog.RD.left, dialog.RD.top, dialog.RD.width, dialog.RD.height}),
+              (std::vector<int>{12, 11, 571, 371}));
+    EXPECT_TRUE(dialog.RD.readOnly);
+    const kv::ui::Control& link = dialog.Label1;
+    EXPECT_EQ(link.caption, "Schlie\xDF" "en");
+    EXPECT_EQ(link.font.face, "Arial");
+    EXPECT_EQ(link.font.height, 15);
+    EXPECT_EQ(link.font.color, kv::ui::ColorBlue);
+    EXPECT_TRUE(link.font.underline);
+    EXPECT_TRUE(link.handCursor);
+    EXPECT_GT(link.top, dialog.RD.top + dialog.RD.height) << "below the view";
+    EXPECT_LE(link.top + link.height, dialog.clientHeight);
+    EXPECT_EQ(link.left + link.width, dialog.RD.left + dialog.RD.width) << "at the right edge";
+}
+
+TEST_F(PrivacyDialog, EveryOpeningWritesTheSameDocumentAndShowsIt) {
+    const TForm1 first(world.files, common);
+    EXPECT_EQ(first.RD.caption, document);
+    const std::string written = world.dir.Read("common\\Karvell\\erg2.rtf");
+    EXPECT_EQ(written, kv::PrivacyDocumentRtf());
+
+    world.dir.Write("common\\Karvell\\erg2.rtf", "stale");
+    const TForm1 second(world.files, common);
+    EXPECT_EQ(world.dir.Read("common\\Karvell\\erg2.rtf"), written);
+}
+
+TEST_F(PrivacyDialog, CloseLinkDeletesTheDocumentAndTheCloseBoxLeavesIt) {
+    TForm1 dialog(world.files, common);
+    dialog.OnClose();  // the close box
+    EXPECT_TRUE(world.dir.Exists("common\\Karvell\\erg2.rtf"));
+
+    dialog.Label1.onClick();
+    EXPECT_FALSE(world.dir.Exists("common\\Karvell\\erg2.rtf"));
+    EXPECT_TRUE(dialog.closeRequested);
+    EXPECT_NO_THROW(dialog.Label1Click()) << "a missing document is no error";
+}
+
+TEST_F(PrivacyDialog, WithoutTheMakersFolderTheViewStaysEmpty) {
+    const std::string elsewhere = world.dir / "nothing";
+    const TForm1 dialog(world.files, elsewhere);
+    EXPECT_FALSE(world.dir.Exists("nothing\\Karvell\\erg2.rtf"));
+    EXPECT_EQ(dialog.RD.caption, elsewhere + "\\Karvell\\erg2.rtf");
+}
+
+}  // namespace
