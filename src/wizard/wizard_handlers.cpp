@@ -1,5 +1,4 @@
 #include <exception>
-#include <memory>
 #include <string>
 
 #include "kv_config.h"
@@ -48,15 +47,6 @@ constexpr int MemoInset = 40;
 
 const char* const HU2SettingsFile = "\\Karvell\\HUG\\h2gut.ini";
 
-// Closing must never be held up by the report: a report that cannot be
-// composed or delivered is lost, the window closes all the same.
-void ReportOnClose(TUpInew& wizard, int reasonCode) {
-    try {
-        wizard.ComposeReport(reasonCode);
-    } catch (const std::exception&) {
-    }
-}
-
 // Offers to start the product again; a program that cannot even be asked to
 // start is named in a box, and the caller closes the window all the same.
 void OfferRestart(TUpInew& wizard) {
@@ -95,9 +85,9 @@ void StampHU2CloseDay(const platform::Services& services) {
 void TUpInew::PzuClick() {
     if (DownloadRunning) {
         INGetFile.Abort();
-        ReportOnClose(*this, ReasonDownloadAborted);
+        ComposeReport(ReasonDownloadAborted);
     } else if (const int reason = ReasonForCloseReason(CloseReason); reason != 0) {
-        ReportOnClose(*this, reason);
+        ComposeReport(reason);
     }
     if (ProductReference != NoProductReference) OfferRestart(*this);
     Close();
@@ -157,7 +147,7 @@ void TUpInew::ProxyEinstellungen1Click() {
 void TUpInew::OnClose() {
     const std::string catalogue = ProductDataFolder + "\\update.ini";
     if (services_.files->Exists(catalogue)) services_.files->Delete(catalogue);
-    if (ReportSent == 0) ReportOnClose(*this, ReasonClosedByCloseBox);
+    if (ReportSent == 0) ComposeReport(ReasonClosedByCloseBox);
     services_.clock->Pause(500);
     if (IsHU2Program) StampHU2CloseDay(services_);
     SpecialTargets.clear();
