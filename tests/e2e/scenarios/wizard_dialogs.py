@@ -40,9 +40,8 @@ def xdotool(h, *args):
 def click_client_point(h, title, point):
     """A mouse click at a client point of the window with that title, as the user clicks a label."""
     window = xdotool(h, "search", "--name", f"^{title}$").split()[0]
-    geometry = dict(line.strip().split(": ", 1) for line in
-                    xdotool(h, "getwindowgeometry", "--shell", window).splitlines() if "=" in line
-                    for line in [line.replace("=", ": ", 1)])
+    shell = xdotool(h, "getwindowgeometry", "--shell", window)
+    geometry = dict(line.split("=", 1) for line in shell.splitlines() if "=" in line)
     width, height = int(geometry["WIDTH"]), int(geometry["HEIGHT"])
     border = max(0, (width - CLIENT_WIDTH) // 2)
     caption = max(0, height - CLIENT_HEIGHT - 2 * border)
