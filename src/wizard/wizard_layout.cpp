@@ -116,20 +116,24 @@ void TUpInew::CreateControls() {
     Add(Panel2, &Panel1);
     Place(Panel2, 0, 0, ClientWidth, 64);
     Panel2.background = White;
+    // The picture leads the band, so the heading, which the check widens to
+    // the band's width less twice its left edge, never runs under it.
+    Add(Image2, &Panel2);
+    Place(Image2, Margin, 8, 48, 48);
+    Image2.imageId = 102;
+    const int headingLeft = Margin + 48 + 12;
+    const int headingWidth = ClientWidth - 2 * headingLeft;
     Add(Label12, &Panel2);
-    Place(Label12, Margin, 8, 300, 20);
+    Place(Label12, headingLeft, 8, headingWidth, 20);
     Label12.caption = "Online Update ";
     Label12.font.bold = true;
     Add(Label13, &Panel2);
-    Place(Label13, Margin, 28, ClientWidth - 2 * Margin, 32);
+    Place(Label13, headingLeft, 28, headingWidth, 32);
     Label13.wordWrap = true;
     Add(Label24, &Panel2);
-    Place(Label24, Margin, 28, ClientWidth - 2 * Margin, 32);
+    Place(Label24, headingLeft, 28, headingWidth, 32);
     Label24.wordWrap = true;
     Label24.visible = false;
-    Add(Image2, &Panel2);
-    Place(Image2, ClientWidth - Margin - 48, 8, 48, 48);
-    Image2.imageId = 102;
 
     const int lineWidth = ClientWidth - 2 * Margin;
     Add(Label15, &Panel1);

@@ -107,6 +107,16 @@ TEST_F(WizardLayout, EveryButtonIsATabStopOfItsOwn) {
     EXPECT_LT(wizard.DLBut.tabOrder, wizard.PZu2.tabOrder);
 }
 
+// The check start widens the heading to the band's width less twice its left
+// edge; the picture must stay clear of it then.
+TEST_F(WizardLayout, TheWidenedHeadingLeavesThePictureFree) {
+    const int headingRight = wizard.Panel2.width - wizard.Label13.left;
+    const bool pictureLeft = wizard.Image2.left + wizard.Image2.width <= wizard.Label13.left;
+    const bool pictureRight = wizard.Image2.left >= headingRight;
+    EXPECT_TRUE(pictureLeft || pictureRight);
+    EXPECT_LE(wizard.Label13.top + 32, wizard.Panel2.height);
+}
+
 // The catalogue's mnemonics of the buttons that one page shows together
 // must differ, or Alt+letter only moves the focus between them.
 TEST_F(WizardLayout, MnemonicsOfTheWelcomePageAreDistinctInBothLanguages) {
