@@ -36,6 +36,9 @@ protected:
         };
     }
 
+    // As the program's end does: the report's request must not outlive the doubles.
+    void TearDown() override { reportWindow.WaitForDelivery(5000); }
+
     // The reason line of the run's one report (empty when nothing was sent).
     std::string ReportedReason() const {
         return reportWindow.ListBox1.size() > 1 ? reportWindow.ListBox1[1] : std::string();
@@ -95,6 +98,7 @@ TEST_F(WizardWindow, CloseReasonChoosesTheReport) {
         w.ProductReference = 50;
         w.CloseReason = closeReason;
         w.PzuClick();
+        window.WaitForDelivery(5000);
         ASSERT_GT(window.ListBox1.size(), 1u) << closeReason;
         EXPECT_EQ(window.ListBox1[1], line);
     }
