@@ -40,26 +40,13 @@ protected:
     void SetUp() override { world.dir.MakeFolder("common\\Karvell"); }
 };
 
-TEST_F(PrivacyDialog, DescribesItsWindowAndControls) {
+TEST_F(PrivacyDialog, CloseLinkSitsUnderTheViewsRightEdge) {
     const TForm1 dialog(world.files, common);
-    EXPECT_EQ(dialog.caption, "Karvell Datenschutzinformationen");
-    EXPECT_EQ(dialog.clientWidth, 598);
-    EXPECT_EQ(dialog.clientHeight, 432);
-    EXPECT_EQ(dialog.position, kv::ui::Position::OwnerCenter);
-    EXPECT_EQ(dialog.RD.kind, kv::ui::Kind::RichText);
-    EXPECT_EQ((std::vector<int>{dialog.RD.left, dialog.RD.top, dialog.RD.width, dialog.RD.height}),
-              (std::vector<int>{12, 11, 571, 371}));
-    EXPECT_TRUE(dialog.RD.readOnly);
     const kv::ui::Control& link = dialog.Label1;
-    EXPECT_EQ(link.caption, "Schlie\xDF" "en");
-    EXPECT_EQ(link.font.face, "Arial");
-    EXPECT_EQ(link.font.height, 15);
-    EXPECT_EQ(link.font.color, kv::ui::ColorBlue);
-    EXPECT_TRUE(link.font.underline);
-    EXPECT_TRUE(link.handCursor);
-    EXPECT_GT(link.top, dialog.RD.top + dialog.RD.height) << "below the view";
+    EXPECT_GT(link.top, dialog.RD.top + dialog.RD.height);
     EXPECT_LE(link.top + link.height, dialog.clientHeight);
-    EXPECT_EQ(link.left + link.width, dialog.RD.left + dialog.RD.width) << "at the right edge";
+    EXPECT_EQ(link.left + link.width, dialog.RD.left + dialog.RD.width);
+    EXPECT_LE(dialog.RD.left + dialog.RD.width, dialog.clientWidth);
 }
 
 TEST_F(PrivacyDialog, EveryOpeningWritesTheSameDocumentAndShowsIt) {
