@@ -1,6 +1,7 @@
 #include <cctype>
 
 #include "kv_config.h"
+#include "ui/ui_host.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
@@ -163,15 +164,15 @@ void TUpInew::DLButClick() {
     Label11.visible = true;
     Label10.visible = true;
 
-    const std::string name = InstallerName(*this);
-    if (Lower(UpdateFileName) != Lower(name)) {
+    const std::string installer = InstallerName(*this);
+    if (Lower(UpdateFileName) != Lower(installer)) {
         InformationBox(*this, JoinLines(*this, 37, 39));
         Gauge1.position = 0;
         DLBut.enabled = false;
         PZu2.caption = GL(47);
         return;
     }
-    INGetFile.URL = std::string(config::UpdateServerBase) + "/" + name;
+    INGetFile.URL = std::string(config::UpdateServerBase) + "/" + installer;
     INGetFile.FileName = InstallerPath(*this);
     INGetFile.GetFile();
 }
