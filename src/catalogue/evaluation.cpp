@@ -12,9 +12,10 @@ void Show(std::initializer_list<ui::Control*> controls, bool visible) {
 
 std::string JoinLines(std::initializer_list<std::string> lines) {
     std::string text;
+    const char* separator = "";
     for (const std::string& line : lines) {
-        if (!text.empty()) text += '\r';
-        text += line;
+        text += separator + line;
+        separator = "\r";
     }
     return text;
 }
