@@ -40,7 +40,10 @@ std::string FolderOf(const std::string& path) {
 
 std::string JoinLines(const TUpInew& w, int first, int last) {
     std::string text = w.GL(first);
-    for (int n = first + 1; n <= last; ++n) text += "\r" + w.GL(n);
+    for (int n = first + 1; n <= last; ++n) {
+        text += '\r';
+        text += w.GL(n);
+    }
     return text;
 }
 
