@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "catalogue/catalogue_decision.h"
 #include "platform/portable/ini_engine.h"
 
@@ -223,45 +221,6 @@ TEST(CatalogueDecision, EndOfUpdatesSwitchesSinuOff) {
     state = Installed();
     ASSERT_EQ(Decide("OldSmalerNo=9.0.0\r\n", state), CatalogueOutcome::Outdated);
     EXPECT_EQ(state.CloseReason, 100);
-}
-
-// Arbitrary catalogues and installed states: every outcome leaves a state the
-// later steps can rely on.
-TEST(CatalogueDecision, ArbitraryCataloguesKeepTheInvariants) {
-    const std::vector<std::string> keys = {"verinfo", "prog", "ufn", "NoMoreUp", "OldSmalerNo", "SU", "SINU",
-                                           "ActS", "PCode1", "PCode2", "SCode1", "CD1", "UPE6", "exc", "=", "["};
-    const std::vector<std::string> values = {"", "0", "T", "TR", "X", "8.1.10", "2147483648", ".x", "QO Folio",
-                                             "QO-1", "-5", std::string(120, 'a'), "\x80\xff"};
-    std::mt19937 random(20221);
-    for (int round = 0; round < 2000; ++round) {
-        std::string text = round % 3 ? "[qoonlineb]\r\n" : "";
-        for (auto n = random() % 12; n > 0; --n)
-            text += keys[random() % keys.size()] + "=" + values[random() % values.size()] + (random() % 5 ? "\r\n" : "\n");
-        WizardState state = Installed();
-        state.IsQOProgram = random() % 2;
-        state.IsHU2Program = !state.IsQOProgram && random() % 2;
-        state.QOId = "QO-1";
-        state.SerialCode = "QO-1";
-        state.InstalledVersionNumber = static_cast<int>(random() % 3) - 1;
-        state.LocalSpecAction = static_cast<int>(random() % 3);
-        const kv::platform::IniText ini(text);
-        const CatalogueOutcome outcome = kv::DecideCatalogue(
-            [&](const std::string& key, const std::string& def) { return ini.Read("qoonlineb", key, def); }, state);
-        switch (outcome) {
-            case CatalogueOutcome::EndOfUpdates: EXPECT_EQ(state.CloseReason, 110) << text; break;
-            case CatalogueOutcome::Outdated:
-                EXPECT_EQ(state.CloseReason, 100) << text;
-                EXPECT_NE(state.CatalogueSU.str(), "T") << text;
-                break;
-            case CatalogueOutcome::SpecialUpdate:
-                EXPECT_EQ(state.UpdateFileName, state.ParaName + state.ParaChar + ".exe") << text;
-                EXPECT_LT(state.LocalSpecAction, state.CatalogueSpecAction) << text;
-                break;
-            case CatalogueOutcome::Offer: EXPECT_FALSE(state.NoNewUpdate) << text; break;
-            case CatalogueOutcome::NoUpdate: EXPECT_EQ(state.CloseReason, 1) << text; break;
-        }
-        EXPECT_LE(state.SpecialTargets.size(), 100u);
-    }
 }
 
 }  // namespace
