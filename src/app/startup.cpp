@@ -1,13 +1,145 @@
+#include <algorithm>
+#include <charconv>
+
+#include "app/parameters.h"
+#include "kv_config.h"
+#include "network/connection.h"
+#include "report/system_probes.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
 
-bool TUpInew::FormCreate(const CallParameters&) { return true; }
-void TUpInew::FormShow() {}
-void TUpInew::FormResize() {}
-int TUpInew::GetCountryCode() const { return 49; }
-std::string TUpInew::GetLanguageName() const { return "Deutsch"; }
-std::string TUpInew::GetSystemLanguageName() const { return {}; }
-int TUpInew::GetScreenDpi() const { return 96; }
+namespace {
+constexpr int CommonAppDataCsidl = 35;
+constexpr int DefaultCountryCode = 49;
+constexpr std::size_t SystemLanguageNameCapacity = 50;
+constexpr std::size_t MinimumParameters = 3;
+
+std::string WithoutTrailingDelimiter(std::string path) {
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+std::string LowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// One or two letters name an edition.
+bool IsEditionCode(const std::string& text) {
+    return (text.size() == 1 || text.size() == 2) && std::all_of(text.begin(), text.end(), IsLetter);
+}
+
+void ClearProxyState(ProcessState& process) {
+    process.UseProxy = false;
+    process.ProxyName.clear();
+    process.ProxyPortText.clear();
+    process.ProxyUser.clear();
+    process.ProxyPassword.clear();
+    process.ProxyComplete.clear();
+}
+
+void TakeCallParameters(WizardState& state, const CallParameters& parameters) {
+    state.ParaName = LowerCase(CleanParameter(parameters[0]));
+    state.ParaFile = LowerCase(TrimParameter(parameters[1]));
+    state.ParaChar = LowerCase(CleanParameter(parameters[2]));
+    state.ParaINI = parameters.size() > 3 ? CleanParameter(parameters[3]) : std::string();
+
+    state.ParaCharValid = IsEditionCode(state.ParaChar);
+    state.CatalogueSection = state.ParaCharValid ? state.ParaName + state.ParaChar : state.ParaName;
+
+    const std::string listFile = LowerCase(state.ParaINI);
+    state.IsQOProgram = listFile == "qoonline.lst" || listFile == "qobasic.lst" || listFile == "qoprime.lst";
+    state.IsHU2Program = listFile == "hu2online.lst";
+    state.IsPortable = state.IsHU2Program && state.ParaChar.str() != "u";
+}
+
+// A system proxy while the wizard's own is off: Timer3 later asks whether to
+// set one up.
+void OfferProxySetupOnSystemProxy(TUpInew& wizard) {
+    const platform::Services& services = wizard.services();
+    try {
+        if (DetectConnection(*services.registry, *services.remoteAccess) == ConnectionSystemProxy &&
+            !Process().UseProxy)
+            wizard.Timer3.enabled = true;
+    } catch (const ERasError& error) {
+        // A broken dial-up library must not end the start: tell the user and
+        // go on as without a dial-up connection.
+        services.dialogs->MessageBox(platform::BoxOwner::Application, error.what(), wizard.GL(58),
+                                     platform::MbIconError);
+    }
+}
+}  // namespace
+
+bool TUpInew::FormCreate(const CallParameters& parameters) {
+    static_cast<WizardState&>(*this) = WizardState{};
+    Label22.caption = config::NoticeLine;
+    // The German date and number formats are those of app/german_format.h:
+    // nothing here depends on the C or C++ locale.
+    ScreenDpi = GetScreenDpi();
+    ClearProxyState(Process());
+    CloseReason = 0;
+    ReportSent = 0;
+    ExeFolder = WithoutTrailingDelimiter(services_.system->ProgramFolder());
+    ProductDataFolder = ExeFolder;
+    OsVersionText = OsDisplayName(*services_.registry, *services_.system);
+    Panel3.width = 0;
+    Language = GetLanguageName() == "Deutsch" ? 1 : 2;
+    Process().CommonAppDataFolder =
+        WithoutTrailingDelimiter(SpecialFolderPath(*services_.system, CommonAppDataCsidl));
+
+    if (parameters.size() < MinimumParameters) {
+        services_.dialogs->MessageBox(platform::BoxOwner::Application, GL(65), GL(64), platform::MbIconError);
+        return false;
+    }
+    TakeCallParameters(*this, parameters);
+
+    TakeInventory(0);
+    ReadLocalState();
+    if (ProductReference != 50) TakeInventory(100);
+
+    Memo1.textMarginLeft = 5;
+    OfferProxySetupOnSystemProxy(*this);
+    Gauge1.doubleBuffered = true;
+    Label11.doubleBuffered = true;
+    AdapterAddressText = AdapterAddress(*services_.system);
+    return true;
+}
+
+void TUpInew::FormShow() { caption = "Karvell " + caption + " " + "Tool V " + config::ToolVersion; }
+
+void TUpInew::FormResize() {
+    ColorBevel1.height = 2;
+    ColorBevel2.height = 2;
+}
+
+int TUpInew::GetCountryCode() const {
+    const auto text = services_.system->UserCountryCode();
+    if (!text) return DefaultCountryCode;
+    int code = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), code);
+    return error == std::errc() && end == text->data() + text->size() ? code : DefaultCountryCode;
+}
+
+std::string TUpInew::GetLanguageName() const {
+    switch (GetCountryCode()) {
+    case 41:
+    case 43:
+    case 49:
+    case 352:
+        return "Deutsch";
+    default:
+        return "English";
+    }
+}
+
+std::string TUpInew::GetSystemLanguageName() const {
+    return services_.system->SystemLanguageName().substr(0, SystemLanguageNameCapacity);
+}
+
+int TUpInew::GetScreenDpi() const { return services_.system->ScreenDpi(); }
 
 }  // namespace kv
