@@ -42,7 +42,7 @@ protected:
 
 TEST_F(EvaluationTest, OfferShowsTheThreeRowsAndStartsTheNewsTimer) {
     Evaluate("verinfo=8.1.10\r\nprog=QO Folio\r\nsz=12,5 MB\r\ndat=2022-03-15\r\nexc=C:\\QO\\qo.exe\r\n");
-    EXPECT_EQ(w.Label15.caption, w.GL(4));
+    EXPECT_EQ(w.Label15.caption, "Es liegt ein neues Update vor !");
     EXPECT_EQ(w.Label18.caption, w.GL(10));
     EXPECT_EQ(w.Label2.caption, w.GL(11));
     EXPECT_EQ(w.Label16.caption, w.GL(14));
@@ -70,7 +70,7 @@ TEST_F(EvaluationTest, OfferWithSinuKeepsTheNewsPanelClosedAndAnEmptyDateShowsPo
 
 TEST_F(EvaluationTest, NoUpdateShowsTheInstalledProgramAndReportsAtOnce) {
     Evaluate("verinfo=8.1.9\r\nprog=QO Folio\r\nsz=12 MB\r\n");
-    EXPECT_EQ(w.Label15.caption, w.GL(5));
+    EXPECT_EQ(w.Label15.caption, "Es liegt leider kein neues Update vor.");
     EXPECT_EQ(w.Label18.caption, w.GL(9));
     EXPECT_EQ(w.Label2.caption, w.GL(12));
     EXPECT_EQ(w.Label4.caption, "QO Folio");
@@ -118,7 +118,8 @@ TEST_F(EvaluationTest, EndOfUpdatesLeavesOnlyClosing) {
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     const auto& box = world.dialogs.shown[0];
     EXPECT_EQ(box.owner, BoxOwner::Wizard);
-    EXPECT_EQ(box.text, w.GL(90));
+    EXPECT_EQ(box.text, "Der Updatezyklus für Ihr Programm QO Folio Gericht ist abgelaufen. "
+                        "Weitere Updates stehen nicht mehr zur Verfügung.");
     EXPECT_EQ(box.caption, "Online Update");
     EXPECT_EQ(box.flags, MbIconError);
 }
@@ -135,6 +136,7 @@ TEST_F(EvaluationTest, OutdatedShowsTheContactLines) {
     EXPECT_EQ(box.owner, BoxOwner::Application);
     EXPECT_EQ(box.caption, w.GL(58));
     EXPECT_EQ(box.flags, MbIconError);
+    EXPECT_EQ(box.text.rfind("Ihre Programmversion (8.1.9) ist leider zu veraltet", 0), 0u);
     EXPECT_EQ(box.text, w.GL(85) + "\r \r" + w.GL(77) + "\r" + w.GL(78) + "\r" + w.GL(83) + "\r  \r" + w.GL(84));
 }
 

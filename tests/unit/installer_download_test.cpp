@@ -121,7 +121,8 @@ TEST_F(DownloadTest, InstallButtonRefusesAnotherInstallersName) {
     EXPECT_FALSE(w.DLBut.enabled);
     EXPECT_EQ(w.PZu2.caption, w.GL(47));
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
-    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(37) + "\r" + w.GL(38) + "\r" + w.GL(39));
+    EXPECT_EQ(world.dialogs.shown[0].text, "Version des Updates stimmt nicht mit\rIhrer installierten Version überein.\r"
+                                           "Bitte wenden Sie sich an Karvell.");
     EXPECT_EQ(world.dialogs.shown[0].caption, " Information");
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbIconInformation);
 }
@@ -144,13 +145,13 @@ TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses
     EXPECT_EQ(w.ReportSent, 100);
     EXPECT_TRUE(w.closeRequested);
     EXPECT_EQ(repaints, 3);
-    EXPECT_EQ(w.Label14.caption, w.GL(91) + " 12 MB Bitte warten...");
+    EXPECT_EQ(w.Label14.caption, "Laden des Update abgeschlossen. 12 MB Bitte warten...");
     EXPECT_EQ(w.Label14.width, w.Panel1.width - 2 * w.Label14.left);
     EXPECT_EQ(w.Label15.caption, w.GL(92));
     EXPECT_FALSE(w.DownloadFailed);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].caption, " Information");
-    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(29) + "\r" + w.GL(30) + "\r" + w.GL(31) + "\r" + w.GL(32));
+    EXPECT_EQ(world.dialogs.shown[0].text, "Bitte sichern Sie vorher Ihre Daten.\r\r\r");
     EXPECT_TRUE(world.dir.Exists("QO Folio\\KVInn000.lst"));
 }
 
