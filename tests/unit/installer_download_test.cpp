@@ -229,6 +229,10 @@ TEST_F(DownloadTest, TransferErrorsLeaveTheWizardOpen) {
     EXPECT_FALSE(w.DLBut.enabled);
     EXPECT_EQ(w.PZu2.caption, w.GL(47));
     EXPECT_FALSE(w.closeRequested);
+    w.DownloadRunning = false;
+    w.INGetFileError(&w.INGetFile);
+    EXPECT_EQ(w.Label14.caption, "Fehler bei Dateitransfer!");
+    EXPECT_FALSE(w.closeRequested);
 }
 
 TEST_F(DownloadTest, RunProgramQuotesThePathAndStartsInItsFolder) {
