@@ -1,10 +1,54 @@
 #include "network/connection.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "wizard/wizard_state.h"
+
 namespace kv {
 
 namespace {
 constexpr const char* InternetSettingsKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet settings";
 constexpr unsigned ErrorBufferTooSmall = 603;
+constexpr std::size_t ProbeReadSize = 1024;
+constexpr std::size_t ProbeBufferSize = 1026;
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t first = 0, last = s.size();
+    while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
+    return s.substr(first, last - first);
+}
+
+std::string BlanksToCommas(std::string s) {
+    for (char& c : s)
+        if (c == ' ') c = ',';
+    return s;
+}
+
+// The entries of a proxy list separated by blanks, commas or the semicolons
+// that the system itself puts between protocols. Empty entries (doubled or
+// trailing separators) name no proxy and are left out.
+std::vector<std::string> ProxyEntries(const std::string& list) {
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    const std::string text = BlanksToCommas(list);
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find_first_of(",;", start), text.size());
+        if (comma > start) entries.push_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return entries;
+}
 
 std::uint32_t LittleEndian32(const std::string& bytes) {
     std::uint32_t v = 0;
@@ -17,7 +61,8 @@ bool ProxySwitchedOn(platform::Registry& registry) {
     const auto enable = registry.Read(platform::Hive::CurrentUser, InternetSettingsKey, "ProxyEnable");
     if (!enable) return false;
     if (enable->type != platform::RegType::Binary && enable->type != platform::RegType::Dword) return false;
-    if (enable->type == platform::RegType::Binary && enable->data.size() != 4) return false;
+    // A binary value is read into a zeroed 4-byte number; a longer one cannot be.
+    if (enable->type == platform::RegType::Binary && enable->data.size() > 4) return false;
     if (LittleEndian32(enable->data) == 0) return false;
     const auto server = registry.Read(platform::Hive::CurrentUser, InternetSettingsKey, "ProxyServer");
     if (!server || (server->type != platform::RegType::String && server->type != platform::RegType::ExpandString))
@@ -42,11 +87,58 @@ int DetectConnection(platform::Registry& registry, platform::RemoteAccess& remot
     return result;
 }
 
-SystemProxy GetSystemProxy(platform::Internet&, const std::string&) { return {}; }
+SystemProxy ChooseSystemProxy(const platform::ProxyOption& option, const std::string& protocol) {
+    SystemProxy proxy;
+    if (option.accessType != platform::OpenTypeProxy) return proxy;
+    const std::string prefix = Lower(protocol.empty() ? "http" : protocol) + "=";
+    std::optional<std::string> chosen;
+    std::string general;
+    for (const std::string& entry : ProxyEntries(option.proxyList)) {
+        const auto eq = entry.find('=');
+        if (eq == std::string::npos) {
+            general = entry;
+        } else if (Lower(entry).rfind(prefix, 0) == 0) {
+            chosen = entry.substr(eq + 1);
+            break;
+        }
+    }
+    const std::string text = chosen.value_or(general);
+    if (!text.empty()) {
+        const auto colon = text.find(':');
+        proxy.host = colon == std::string::npos ? text : Trim(text.substr(0, colon));
+        proxy.port = colon == std::string::npos ? text : Trim(text.substr(colon + 1));
+    }
+    proxy.bypass = BlanksToCommas(option.bypassList);
+    return proxy;
+}
 
-bool ProbeUrl(platform::Internet&, const std::string&, std::string& body) {
+SystemProxy GetSystemProxy(platform::Internet& internet, const std::string& protocol) {
+    const std::optional<platform::ProxyOption> option = internet.QueryProxyOption();
+    return option ? ChooseSystemProxy(*option, protocol) : SystemProxy{};
+}
+
+bool ProbeUrl(platform::Internet& internet, const std::string& url, std::string& body) {
     body.clear();
-    return false;
+    const ProcessState& process = Process();
+    const platform::NetHandle root = process.UseProxy
+                                         ? internet.Open("Karvell", platform::OpenTypeProxy, process.ProxyComplete)
+                                         : internet.Open("MyApp", platform::OpenTypePreconfig, "");
+    if (!root) return false;
+    const platform::NetHandle page = internet.OpenUrl(root, url, platform::FlagReload);
+    if (!page) {
+        internet.Close(root);
+        return false;
+    }
+    std::array<char, ProbeBufferSize> buffer{};
+    for (;;) {
+        std::size_t got = 0;
+        if (!internet.Read(page, buffer.data(), ProbeReadSize, got) || got == 0) break;
+        buffer[got] = '\0';
+        body.append(buffer.data(), std::strlen(buffer.data()));
+    }
+    internet.Close(page);
+    internet.Close(root);
+    return true;
 }
 
 }  // namespace kv

@@ -28,10 +28,16 @@ struct SystemProxy {
     std::string bypass;
 };
 
+// The proxy for one protocol ("" means "http") in the system's proxy answer:
+// the first "protocol=" entry, else the last entry without "=". Empty unless
+// the answer names a proxy.
+SystemProxy ChooseSystemProxy(const platform::ProxyOption& option, const std::string& protocol);
+
 // The system's proxy for one protocol ("" means "http"); empty when none is named.
 SystemProxy GetSystemProxy(platform::Internet& internet, const std::string& protocol);
 
-// Opens url and reads its whole body; true when the address could be opened.
+// Opens url (through the wizard's own proxy when Process().UseProxy) and reads
+// its whole body; true when the address could be opened, whatever the status.
 bool ProbeUrl(platform::Internet& internet, const std::string& url, std::string& body);
 
 }  // namespace kv

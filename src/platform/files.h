@@ -1,8 +1,19 @@
 #pragma once
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace kv::platform {
+
+// A file written piece by piece, so a large download never sits in memory.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    virtual bool Write(const char* data, std::size_t size) = 0;
+    // Flushes and closes; false when anything could not be written.
+    virtual bool Close() = 0;
+};
 
 // Paths are Windows paths ("C:\x\y"); other implementations map them.
 class Files {
@@ -14,6 +25,9 @@ public:
     // Creates or replaces the file; false when it cannot be written.
     virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
     virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+    // Creates or replaces the file for writing; null when it cannot be created.
+    // The default goes through the C++ library on the host path.
+    virtual std::unique_ptr<FileWriter> CreateForWriting(const std::string& path);
 };
 
 }  // namespace kv::platform

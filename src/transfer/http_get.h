@@ -1,5 +1,4 @@
 #pragma once
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -65,6 +64,8 @@ public:
     TNotifyEvent OnError;
 
     void GetFile();
+    // Text mode: the body is collected in memory and handed to OnDoneString.
+    void GetString();
     void Abort();
     bool Busy() const;
     bool LastOutcome() const { return lastOutcome_; }
@@ -73,14 +74,17 @@ public:
     std::function<void()> pumpMessages;
 
 private:
-    struct Shared;
-    void Completed(const std::shared_ptr<Shared>& worker);
+    void Start(bool toFile);
+    HttpGetSettings Snapshot(bool toFile) const;
+    void Completed(const std::shared_ptr<THTTPGetThread>& worker);
 
     platform::Internet& internet_;
     platform::Files& files_;
     platform::Dispatcher& dispatcher_;
-    std::shared_ptr<Shared> worker_;
-    std::shared_ptr<std::atomic<bool>> alive_;
+    std::shared_ptr<THTTPGetThread> worker_;
+    // Cleared by the destructor; work queued for the GUI thread tests it
+    // first, so a finishing worker never reaches a destroyed component.
+    std::shared_ptr<bool> alive_;
     bool lastOutcome_ = false;
 };
 

@@ -1,0 +1,115 @@
+#include "platform/win32/win_internet.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <array>
+#include <vector>
+
+namespace kv::platform::win32 {
+
+namespace {
+constexpr DWORD ContentLengthBufferSize = 1024;
+constexpr DWORD ProxyOptionBufferSize = 4096;
+constexpr DWORD OptionProxy = 38;  // INTERNET_OPTION_PROXY
+
+// INTERNET_PROXY_INFO with the ANSI strings the A-function fills in,
+// whatever the UNICODE setting of the headers.
+struct ProxyInfoA {
+    DWORD dwAccessType;
+    LPCSTR lpszProxy;
+    LPCSTR lpszProxyBypass;
+};
+
+using QueryOptionFn = BOOL(WINAPI*)(HINTERNET, DWORD, LPVOID, LPDWORD);
+
+const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+HINTERNET H(NetHandle handle) { return static_cast<HINTERNET>(handle); }
+}  // namespace
+
+NetHandle WinInternet::Open(const std::string& agent, int accessType, const std::string& proxy) {
+    return InternetOpenA(OrNull(agent), static_cast<DWORD>(accessType), OrNull(proxy), nullptr, 0);
+}
+
+NetHandle WinInternet::Connect(NetHandle root, const std::string& host, int port, const std::string& user,
+                               const std::string& password) {
+    if (!root) return nullptr;
+    return InternetConnectA(H(root), host.c_str(), static_cast<INTERNET_PORT>(port), OrNull(user), OrNull(password),
+                            INTERNET_SERVICE_HTTP, 0, 0);
+}
+
+NetHandle WinInternet::OpenRequest(NetHandle connection, const std::string& verb, const std::string& path,
+                                   const std::string& version, const std::string& referer,
+                                   const std::string& acceptType, unsigned flags) {
+    if (!connection) return nullptr;
+    std::array<LPCSTR, 2> accept{acceptType.c_str(), nullptr};
+    return HttpOpenRequestA(H(connection), verb.c_str(), path.c_str(), version.c_str(), OrNull(referer),
+                            accept.data(), flags, 0);
+}
+
+bool WinInternet::SendRequest(NetHandle request, const std::string& headers, const std::string& body) {
+    if (!request) return false;
+    std::vector<char> data(body.begin(), body.end());
+    return HttpSendRequestA(H(request), OrNull(headers), static_cast<DWORD>(headers.size()),
+                            data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size())) != FALSE;
+}
+
+std::optional<std::string> WinInternet::QueryContentLength(NetHandle request) {
+    if (!request) return std::nullopt;
+    std::vector<char> buffer(ContentLengthBufferSize, '\0');
+    DWORD length = ContentLengthBufferSize;
+    DWORD index = 0;
+    if (!HttpQueryInfoA(H(request), HTTP_QUERY_CONTENT_LENGTH, buffer.data(), &length, &index)) return std::nullopt;
+    return std::string(buffer.data(), length);
+}
+
+int WinInternet::QueryStatusCode(NetHandle request) {
+    if (!request) return 0;
+    DWORD status = 0;
+    DWORD length = sizeof status;
+    if (!HttpQueryInfoA(H(request), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr))
+        return 0;
+    return static_cast<int>(status);
+}
+
+bool WinInternet::Read(NetHandle handle, char* buffer, std::size_t capacity, std::size_t& got) {
+    got = 0;
+    if (!handle) return false;
+    DWORD read = 0;
+    const BOOL ok = InternetReadFile(H(handle), buffer, static_cast<DWORD>(capacity), &read);
+    got = read;
+    return ok != FALSE;
+}
+
+void WinInternet::Close(NetHandle handle) {
+    if (handle) InternetCloseHandle(H(handle));
+}
+
+NetHandle WinInternet::OpenUrl(NetHandle root, const std::string& url, unsigned flags) {
+    if (!root) return nullptr;
+    return InternetOpenUrlA(H(root), url.c_str(), nullptr, 0, flags, 0);
+}
+
+bool WinInternet::IsConnected() { return InternetGetConnectedState(nullptr, 0) != FALSE; }
+
+std::optional<ProxyOption> WinInternet::QueryProxyOption() {
+    HMODULE library = LoadLibraryA("WININET.DLL");
+    if (!library) return std::nullopt;
+    std::optional<ProxyOption> result;
+    const auto query = reinterpret_cast<QueryOptionFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "InternetQueryOptionA")));
+    if (query) {
+        std::vector<unsigned char> buffer(ProxyOptionBufferSize, 0);
+        DWORD size = ProxyOptionBufferSize;
+        if (query(nullptr, OptionProxy, buffer.data(), &size)) {
+            const auto* info = reinterpret_cast<const ProxyInfoA*>(buffer.data());
+            result = ProxyOption{static_cast<int>(info->dwAccessType), info->lpszProxy ? info->lpszProxy : "",
+                                 info->lpszProxyBypass ? info->lpszProxyBypass : ""};
+        }
+    }
+    FreeLibrary(library);
+    return result;
+}
+
+}  // namespace kv::platform::win32

@@ -1,0 +1,506 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "fakes/test_world.h"
+#include "loopback_server.h"
+#include "platform/linux/socket_internet.h"
+#include "transfer/http_get.h"
+#include "transfer/url_split.h"
+
+namespace kv::test {
+namespace {
+
+std::string Pattern(std::size_t size) {
+    std::string s(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return s;
+}
+
+// A tinyproxy of this test's own on a free port, ended by its pid.
+class Tinyproxy {
+public:
+    explicit Tinyproxy(const TempDir& dir) : port_(UnusedPort()) {
+        const std::string conf = dir.path() + "/tinyproxy.conf";
+        std::ofstream(conf) << "Port " << port_ << "\nListen 127.0.0.1\nTimeout 30\nAllow 127.0.0.1\nMaxClients 4\n";
+        const std::string program = "/usr/bin/tinyproxy";
+        if (::access(program.c_str(), X_OK) != 0) return;
+        std::vector<std::string> args{program, "-d", "-c", conf};
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid_, program.c_str(), &quiet, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&quiet);
+    }
+    ~Tinyproxy() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    // Waits until the proxy accepts requests.
+    bool Ready(platform::Internet& net) const {
+        if (pid_ <= 0) return false;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            platform::NetHandle root = net.Open("probe", platform::OpenTypeProxy, Address());
+            platform::NetHandle page = net.OpenUrl(root, "http://127.0.0.1:" + std::to_string(UnusedPort()) + "/", 0);
+            net.Close(page);
+            net.Close(root);
+            if (page) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+private:
+    int port_;
+    pid_t pid_ = 0;
+};
+
+struct Events {
+    std::vector<std::pair<std::int32_t, std::int32_t>> progress;
+    std::vector<void*> progressSenders;
+    int done = 0;
+    int errors = 0;
+    std::string doneName;
+    std::int32_t doneSize = -1;
+    void* doneSender = nullptr;
+    int Completions() const { return done + errors; }
+};
+
+void Hook(THTTPGet& get, Events& ev) {
+    get.OnProgress = [&ev](void* sender, std::int32_t total, std::int32_t readed) {
+        ev.progress.emplace_back(total, readed);
+        ev.progressSenders.push_back(sender);
+    };
+    get.OnDoneFile = [&ev](void* sender, const std::string& name, std::int32_t size) {
+        ++ev.done;
+        ev.doneName = name;
+        ev.doneSize = size;
+        ev.doneSender = sender;
+    };
+    get.OnError = [&ev](void* sender) {
+        ++ev.errors;
+        ev.doneSender = sender;
+    };
+}
+
+// A download component against a scripted loopback server that stands in for
+// port 80 of 127.0.0.1.
+class HttpGetTest : public ::testing::Test {
+protected:
+    void Serve(LoopbackServer::Handler handler) {
+        server.emplace(std::move(handler));
+        MapPort80To(server->port());
+    }
+    void MapPort80To(int port) {
+        net = std::make_unique<platform::SocketInternet>(std::map<int, int>{{80, port}});
+        get = std::make_unique<THTTPGet>(*net, world.files, world.dispatcher);
+        Hook(*get, ev);
+        get->FileName = Target();
+    }
+    std::string Target() const { return world.dir / "target.bin"; }
+    std::string TargetContent() const { return world.dir.Read("target.bin"); }
+
+    // Runs the GUI side until the transfer has reported and every handle is closed.
+    void Finish() {
+        ASSERT_TRUE(world.dispatcher.RunUntil([&] { return ev.Completions() > 0 && !get->Busy(); }));
+        ASSERT_TRUE(world.dispatcher.RunUntil([&] { return net->OpenHandles() == 0; }));
+    }
+    void Fetch(const std::string& url) {
+        get->URL = url;
+        get->GetFile();
+        Finish();
+    }
+    std::vector<std::string> Requests() const { return server ? server->Requests() : std::vector<std::string>{}; }
+
+    TestWorld world;
+    std::optional<LoopbackServer> server;
+    std::unique_ptr<platform::SocketInternet> net;
+    std::unique_ptr<THTTPGet> get;
+    Events ev;
+};
+
+TEST(UrlSplit, HostAndPathWithOrWithoutScheme) {
+    const UrlParts full = SplitUrl("http://host/dir/file.exe");
+    EXPECT_EQ(full.host, "host");
+    EXPECT_EQ(full.path, "/dir/file.exe");
+    const UrlParts bare = SplitUrl("host/dir/file.exe");
+    EXPECT_EQ(bare.host, "host");
+    EXPECT_EQ(bare.path, "/dir/file.exe");
+    const UrlParts upper = SplitUrl("HTTP://HOST/x");
+    EXPECT_EQ(upper.host, "HOST");
+    EXPECT_EQ(upper.path, "/x");
+}
+
+TEST(UrlSplit, WithoutSlashTheHostIsEmpty) {
+    EXPECT_EQ(SplitUrl("file.exe").host, "");
+    EXPECT_EQ(SplitUrl("file.exe").path, "file.exe");
+    EXPECT_EQ(SplitUrl("http://host").host, "");
+    EXPECT_EQ(SplitUrl("http://host").path, "host");
+    EXPECT_EQ(SplitUrl("").path, "");
+}
+
+TEST_F(HttpGetTest, DefaultsOfANewComponent) {
+    MapPort80To(UnusedPort());
+    THTTPGet fresh(*net, world.files, world.dispatcher);
+    EXPECT_EQ(fresh.AcceptTypes, "*/*");
+    EXPECT_EQ(fresh.Agent, "HTTP");
+    EXPECT_FALSE(fresh.BinaryData);
+    EXPECT_FALSE(fresh.UseCache);
+    EXPECT_FALSE(fresh.WaitThread);
+    EXPECT_EQ(fresh.ConectLan, ctNone);
+    EXPECT_TRUE(fresh.URL.empty() && fresh.FileName.empty() && fresh.PostQuery.empty());
+    EXPECT_FALSE(fresh.Busy());
+}
+
+TEST_F(HttpGetTest, StoresTheBodyInChunksOfAtMost1025Bytes) {
+    const std::string body = Pattern(5000);
+    Serve([&](const std::string&) { return Reply::Ok(body); });
+    get->BinaryData = true;
+    Fetch("http://127.0.0.1/dir/file.bin");
+
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(ev.errors, 0);
+    EXPECT_EQ(ev.doneName, Target());
+    EXPECT_EQ(ev.doneSize, 5000);
+    EXPECT_EQ(ev.doneSender, get.get());
+    EXPECT_TRUE(get->LastOutcome());
+    EXPECT_EQ(TargetContent(), body);
+    ASSERT_FALSE(ev.progress.empty());
+    std::int32_t before = 0;
+    for (const auto& [total, readed] : ev.progress) {
+        EXPECT_EQ(total, 5000);
+        EXPECT_GT(readed, before);
+        EXPECT_LE(readed - before, 1025);
+        before = readed;
+    }
+    EXPECT_EQ(before, 5000);
+    EXPECT_NE(ev.progressSenders.front(), get.get());
+}
+
+TEST_F(HttpGetTest, SendsAnHttp10GetWithTheReloadFlagUnlessTheCacheMayServe) {
+    Serve([](const std::string&) { return Reply::Ok("x"); });
+    get->Referer = "http://ref/";
+    Fetch("127.0.0.1/a/b.ini");
+    ASSERT_EQ(Requests().size(), 1u);
+    const std::string first = Requests()[0];
+    EXPECT_EQ(RequestLine(first), "GET /a/b.ini HTTP/1.0");
+    EXPECT_TRUE(HasHeader(first, "User-Agent: HTTP"));
+    EXPECT_TRUE(HasHeader(first, "Accept: */*"));
+    EXPECT_TRUE(HasHeader(first, "Referer: http://ref/"));
+    EXPECT_TRUE(HasHeader(first, "Pragma: no-cache"));
+
+    ev = {};
+    get->UseCache = true;
+    get->Referer.clear();
+    Fetch("127.0.0.1/a/b.ini");
+    ASSERT_EQ(Requests().size(), 2u);
+    EXPECT_FALSE(HasHeader(Requests()[1], "Pragma: no-cache"));
+    EXPECT_EQ(Requests()[1].find("Referer:"), std::string::npos);
+}
+
+TEST_F(HttpGetTest, PostSendsTheFormHeaderAndBody) {
+    Serve([](const std::string&) { return Reply::Ok("ok"); });
+    get->PostQuery = "a=1&b=zwei";
+    Fetch("http://127.0.0.1/cgi/post");
+    ASSERT_EQ(Requests().size(), 1u);
+    const std::string request = Requests()[0];
+    EXPECT_EQ(RequestLine(request), "POST /cgi/post HTTP/1.0");
+    EXPECT_TRUE(HasHeader(request, "Content-Type: application/x-www-form-urlencoded"));
+    EXPECT_EQ(request.substr(request.find("\r\n\r\n") + 4), "a=1&b=zwei");
+    EXPECT_EQ(ev.done, 1);
+}
+
+TEST_F(HttpGetTest, WithoutContentLengthProgressTotalIsZeroAndABodyFails) {
+    Serve([](const std::string&) { return Reply::WithoutLength(Pattern(3000)); });
+    Fetch("http://127.0.0.1/update.ini");
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_FALSE(get->LastOutcome());
+    ASSERT_FALSE(ev.progress.empty());
+    for (const auto& step : ev.progress) EXPECT_EQ(step.first, 0);
+    EXPECT_EQ(ev.progress.back().second, 3000);
+}
+
+TEST_F(HttpGetTest, WithoutContentLengthAnEmptyBodyIsAnEmptyFile) {
+    Serve([](const std::string&) { return Reply::WithoutLength(""); });
+    Fetch("http://127.0.0.1/update.ini");
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(ev.doneSize, 0);
+    EXPECT_EQ(TargetContent(), "");
+}
+
+TEST_F(HttpGetTest, BinaryDataWithoutContentLengthLeavesTheFileUntouched) {
+    Serve([](const std::string&) { return Reply::WithoutLength("new content"); });
+    world.dir.Write("target.bin", "old content");
+    get->BinaryData = true;
+    Fetch("http://127.0.0.1/setup.exe");
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_TRUE(ev.progress.empty());
+    EXPECT_EQ(TargetContent(), "old content");
+}
+
+TEST_F(HttpGetTest, ContentLengthZeroIsASuccessOfSizeZero) {
+    Serve([](const std::string&) { return Reply::Ok(""); });
+    get->BinaryData = true;
+    Fetch("http://127.0.0.1/empty");
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(ev.doneSize, 0);
+    EXPECT_EQ(TargetContent(), "");
+}
+
+TEST_F(HttpGetTest, ABodyShorterThanItsLengthFails) {
+    Serve([](const std::string&) {
+        return Reply::Raw("HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\n" + std::string(100, 'a'));
+    });
+    get->BinaryData = true;
+    Fetch("http://127.0.0.1/setup.exe");
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_EQ(TargetContent(), std::string(100, 'a'));
+}
+
+TEST_F(HttpGetTest, ErrorStatusesFailWithoutTouchingTheFile) {
+    for (const int status : {404, 500}) {
+        Serve([status](const std::string&) { return Reply::Status(status, "<html>error</html>"); });
+        world.dir.Write("target.bin", "kept");
+        for (const bool binary : {false, true}) {
+            ev = {};
+            get->BinaryData = binary;
+            Fetch("http://127.0.0.1/missing");
+            EXPECT_EQ(ev.errors, 1) << status;
+            EXPECT_EQ(ev.done, 0) << status;
+            EXPECT_EQ(TargetContent(), "kept") << status;
+        }
+    }
+}
+
+TEST_F(HttpGetTest, WithoutAnyServerTheCatalogueRuleGivesAnEmptyFile) {
+    MapPort80To(UnusedPort());
+    world.dir.Write("target.bin", "old");
+    Fetch("http://127.0.0.1/update.ini");
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(ev.doneSize, 0);
+    EXPECT_EQ(TargetContent(), "");
+
+    ev = {};
+    world.dir.Write("target.bin", "old");
+    get->BinaryData = true;
+    Fetch("http://127.0.0.1/setup.exe");
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_EQ(TargetContent(), "old");
+}
+
+TEST_F(HttpGetTest, AnAddressWithoutSlashFetchesNothing) {
+    Serve([](const std::string&) { return Reply::Ok("x"); });
+    Fetch("update.ini");
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(ev.doneSize, 0);
+    get->BinaryData = true;
+    ev = {};
+    Fetch("http://update.ini");
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(HttpGetTest, AContentLengthThatIsNoNumberFails) {
+    for (const std::string length : {"abc", "-5", "12x", "99999999999"}) {
+        Serve([&](const std::string&) { return Reply::Raw("HTTP/1.0 200 OK\r\nContent-Length: " + length + "\r\n\r\nabc"); });
+        ev = {};
+        Fetch("http://127.0.0.1/x");
+        EXPECT_EQ(ev.errors, 1) << length;
+    }
+}
+
+TEST_F(HttpGetTest, ADestinationThatCannotBeCreatedFails) {
+    Serve([](const std::string&) { return Reply::Ok("body"); });
+    get->FileName = world.dir / "no such folder\\target.bin";
+    Fetch("http://127.0.0.1/x");
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_TRUE(ev.progress.empty());
+}
+
+TEST_F(HttpGetTest, AbortDuringTheBodyKeepsWhatWasWrittenAndFails) {
+    const std::string body = Pattern(40 * 1000);
+    Serve([&](const std::string&) { return Reply::Slow(body, 1000, 100); });
+    get->BinaryData = true;
+    std::int32_t readedAtAbort = 0;
+    get->OnProgress = [&](void*, std::int32_t, std::int32_t readed) {
+        ev.progress.emplace_back(0, readed);
+        if (readedAtAbort == 0) {
+            readedAtAbort = readed;
+            get->Abort();
+        }
+    };
+    const auto start = std::chrono::steady_clock::now();
+    Fetch("http://127.0.0.1/setup.exe");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(ev.errors, 1);
+    EXPECT_EQ(ev.done, 0);
+    EXPECT_EQ(ev.progress.size(), 1u);
+    EXPECT_EQ(TargetContent(), body.substr(0, static_cast<std::size_t>(readedAtAbort)));
+    EXPECT_LT(took, std::chrono::seconds(2));  // the whole body would take four
+}
+
+TEST_F(HttpGetTest, GetFileWhileBusyIsIgnored) {
+    Serve([](const std::string& request) {
+        return RequestLine(request).find("/slow") != std::string::npos ? Reply::Slow(Pattern(3000), 1000, 50)
+                                                                        : Reply::Ok("other");
+    });
+    get->URL = "http://127.0.0.1/slow";
+    get->GetFile();
+    EXPECT_TRUE(get->Busy());
+    get->URL = "http://127.0.0.1/other";
+    get->GetFile();
+    Finish();
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(ev.errors, 0);
+    EXPECT_EQ(TargetContent(), Pattern(3000));
+    ASSERT_EQ(Requests().size(), 1u);
+    EXPECT_EQ(world.dispatcher.Pending(), 0u);
+}
+
+TEST_F(HttpGetTest, GetFileFromTheCompletionHandlerIsIgnoredButWorksAfterwards) {
+    Serve([](const std::string&) { return Reply::Ok("abc"); });
+    get->OnDoneFile = [&](void*, const std::string&, std::int32_t) {
+        ++ev.done;
+        EXPECT_TRUE(get->Busy());
+        get->GetFile();
+    };
+    Fetch("http://127.0.0.1/x");
+    EXPECT_FALSE(get->Busy());
+    EXPECT_EQ(Requests().size(), 1u);
+    ev = {};
+    Fetch("http://127.0.0.1/x");
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(Requests().size(), 2u);
+}
+
+TEST_F(HttpGetTest, LaterPropertyChangesDoNotReachARunningTransfer) {
+    Serve([](const std::string&) { return Reply::Slow("abcdef", 2, 30); });
+    get->URL = "http://127.0.0.1/x";
+    get->GetFile();
+    get->FileName = world.dir / "other.bin";
+    get->BinaryData = true;
+    Finish();
+    EXPECT_EQ(ev.doneName, Target());
+    EXPECT_EQ(TargetContent(), "abcdef");
+    EXPECT_FALSE(world.dir.Exists("other.bin"));
+}
+
+TEST_F(HttpGetTest, ADestroyedComponentIsNeverCalledBack) {
+    Serve([](const std::string&) { return Reply::Slow(Pattern(20 * 1000), 1000, 50); });
+    get->URL = "http://127.0.0.1/setup.exe";
+    get->BinaryData = true;
+    get->GetFile();
+    ASSERT_TRUE(world.dispatcher.RunUntil([&] { return !ev.progress.empty(); }));
+    const std::size_t stepsBefore = ev.progress.size();
+    get.reset();
+    ASSERT_TRUE(world.dispatcher.RunUntil([&] { return net->OpenHandles() == 0; }));
+    world.dispatcher.RunUntil([] { return false; }, 100);
+    EXPECT_EQ(ev.Completions(), 0);
+    EXPECT_LE(ev.progress.size(), stepsBefore);
+}
+
+TEST_F(HttpGetTest, WaitThreadReturnsAfterTheCompletion) {
+    Serve([](const std::string&) { return Reply::Slow("abcdef", 3, 30); });
+    get->WaitThread = true;
+    get->pumpMessages = [&] { world.dispatcher.RunUntil([] { return true; }, 0); };
+    get->URL = "http://127.0.0.1/x";
+    get->GetFile();
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_FALSE(get->Busy());
+}
+
+TEST_F(HttpGetTest, TextModeHandsTheBodyToOnDoneString) {
+    Serve([](const std::string& request) {
+        return RequestLine(request).find("/empty") != std::string::npos ? Reply::Ok("") : Reply::WithoutLength("Datei geladen");
+    });
+    std::string text;
+    get->OnDoneString = [&](void* sender, const std::string& result) {
+        ++ev.done;
+        text = result;
+        EXPECT_EQ(sender, get.get());
+    };
+    get->URL = "http://127.0.0.1/mail.txt";
+    get->GetString();
+    Finish();
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(text, "Datei geladen");
+    EXPECT_FALSE(world.dir.Exists("target.bin"));
+
+    ev = {};
+    get->URL = "http://127.0.0.1/empty";
+    get->GetString();
+    Finish();
+    EXPECT_EQ(ev.errors, 1);
+}
+
+TEST_F(HttpGetTest, ANamedProxyReceivesTheAbsoluteAddress) {
+    Serve([](const std::string&) { return Reply::Ok("origin"); });
+    LoopbackServer proxy([](const std::string&) { return Reply::Ok("via proxy"); });
+    get->ConectLan = ctProxy;
+    get->ProxyPort = "127.0.0.1:" + std::to_string(proxy.port());
+    Fetch("http://127.0.0.1/update.ini");
+    EXPECT_EQ(TargetContent(), "via proxy");
+    ASSERT_EQ(proxy.Requests().size(), 1u);
+    EXPECT_EQ(RequestLine(proxy.Requests()[0]),
+              "GET http://127.0.0.1:" + std::to_string(server->port()) + "/update.ini HTTP/1.0");
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(HttpGetTest, DownloadsThroughARealProxy) {
+    const std::string body = Pattern(4000);
+    Serve([&](const std::string&) { return Reply::Ok(body); });
+    Tinyproxy proxy(world.dir);
+    if (!proxy.Ready(*net)) GTEST_SKIP() << "tinyproxy cannot be started here";
+    get->ConectLan = ctProxy;
+    get->ProxyPort = proxy.Address();
+    get->BinaryData = true;
+    Fetch("http://127.0.0.1/KVsetup.exe");
+    EXPECT_EQ(ev.done, 1);
+    EXPECT_EQ(TargetContent(), body);
+    ASSERT_EQ(Requests().size(), 1u);
+    EXPECT_EQ(RequestLine(Requests()[0]).substr(0, 16), "GET /KVsetup.exe");
+    EXPECT_NE(Requests()[0].find("tinyproxy"), std::string::npos);  // its Via header
+}
+
+TEST_F(HttpGetTest, ProxyWithoutAgentUsesTheSystemSettings) {
+    Serve([](const std::string&) { return Reply::Ok("origin"); });
+    LoopbackServer proxy([](const std::string&) { return Reply::Ok("via proxy"); });
+    get->ConectLan = ctProxy;
+    get->Agent.clear();
+    get->ProxyPort = "127.0.0.1:" + std::to_string(proxy.port());
+    Fetch("http://127.0.0.1/update.ini");
+    EXPECT_EQ(TargetContent(), "origin");
+    EXPECT_TRUE(proxy.Requests().empty());
+    ASSERT_EQ(Requests().size(), 1u);
+    EXPECT_EQ(Requests()[0].find("User-Agent:"), std::string::npos);
+}
+
+TEST_F(HttpGetTest, DialUpConnectionTypeBehavesAsNone) {
+    Serve([](const std::string&) { return Reply::Ok("origin"); });
+    LoopbackServer proxy([](const std::string&) { return Reply::Ok("via proxy"); });
+    get->ConectLan = ctDialup;
+    get->ProxyPort = "127.0.0.1:" + std::to_string(proxy.port());
+    Fetch("http://127.0.0.1/update.ini");
+    EXPECT_EQ(TargetContent(), "origin");
+    EXPECT_TRUE(proxy.Requests().empty());
+}
+
+}  // namespace
+}  // namespace kv::test
