@@ -112,6 +112,11 @@ TEST_F(DownloadTest, InstallButtonStartsTheDownloadWhenTheNameMatchesInAnyCase) 
     EXPECT_EQ(w.Label24.left, w.Label13.left);
     EXPECT_TRUE(w.Label10.visible && w.Label11.visible);
     EXPECT_TRUE(world.dialogs.shown.empty());
+    // Offline, the transfer fails: the error handler keeps the wizard open.
+    EXPECT_TRUE(world.dispatcher.RunUntil([&] { return !w.INGetFile.Busy(); }));
+    EXPECT_TRUE(w.DownloadFailed);
+    EXPECT_EQ(w.Label14.caption, w.GL(22));
+    EXPECT_FALSE(w.closeRequested);
 }
 
 TEST_F(DownloadTest, InstallButtonRefusesAnotherInstallersName) {
