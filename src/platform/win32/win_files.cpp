@@ -1,0 +1,76 @@
+#include "platform/win32/win_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace kv::platform::win32 {
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : handle_(h) {}
+    ~FileHandle() {
+        if (valid()) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+bool WriteWhole(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WinFiles::Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WinFiles::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool WinFiles::Copy(const std::string& from, const std::string& to, bool overwrite) {
+    return CopyFileA(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE) != 0;
+}
+
+// Written beside the target and then put in its place: a full disk or a
+// crash leaves the old file whole instead of a cut one.
+bool WinFiles::WriteAll(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".kvtmp";
+    bool ok;
+    {
+        FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) return false;
+        ok = WriteWhole(file.get(), bytes) && FlushFileBuffers(file.get());
+    }
+    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temporary.c_str());
+    return ok;
+}
+
+std::optional<std::string> WinFiles::ReadAll(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) return bytes;
+        bytes.append(chunk, got);
+    }
+}
+
+}  // namespace kv::platform::win32

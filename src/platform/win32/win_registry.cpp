@@ -1,0 +1,66 @@
+#include "platform/win32/win_registry.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace kv::platform::win32 {
+namespace {
+
+constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_32KEY;
+
+HKEY RootOf(Hive hive) { return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+// Closes the key however the read ends.
+class OpenKey {
+public:
+    OpenKey(Hive hive, const std::string& key) {
+        if (RegOpenKeyExA(RootOf(hive), key.c_str(), 0, kReadAccess, &handle_) != ERROR_SUCCESS) handle_ = nullptr;
+    }
+    ~OpenKey() {
+        if (handle_) RegCloseKey(handle_);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    HKEY get() const { return handle_; }
+
+private:
+    HKEY handle_ = nullptr;
+};
+
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// The stored bytes of a string value end in one NUL, unless whoever wrote the
+// value left it out; a multi-string keeps its inner separators.
+void DropTerminator(DWORD type, std::string& data) {
+    if (IsStringType(type) && !data.empty() && data.back() == '\0') data.pop_back();
+}
+
+}  // namespace
+
+bool WinRegistry::KeyExists(Hive hive, const std::string& key) { return OpenKey(hive, key).get() != nullptr; }
+
+std::optional<RegValue> WinRegistry::Read(Hive hive, const std::string& key, const std::string& name) {
+    OpenKey open(hive, key);
+    if (!open.get()) return std::nullopt;
+    std::vector<BYTE> buffer(256);
+    DWORD type = REG_NONE;
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        LONG rc = RegQueryValueExA(open.get(), name.c_str(), nullptr, &type, buffer.data(), &size);
+        if (rc == ERROR_MORE_DATA) {
+            // The value may grow between two queries: ask again with what it reported.
+            buffer.resize(std::max<size_t>(size, buffer.size() * 2));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) return std::nullopt;
+        RegValue value;
+        value.type = static_cast<RegType>(type);
+        value.data.assign(reinterpret_cast<const char*>(buffer.data()), size);
+        DropTerminator(type, value.data);
+        return value;
+    }
+}
+
+}  // namespace kv::platform::win32

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace kv::ui::win32 {
+
+// The application-level window: products and a second instance find the
+// running wizard by this class and title (the title search ignores case).
+inline constexpr char kApplicationClass[] = "TApplication";
+inline constexpr char kApplicationTitle[] = "KVUpdate";
+inline constexpr char kApplicationSearchTitle[] = "KvUpdate";
+
+}  // namespace kv::ui::win32

@@ -1,0 +1,42 @@
+#include "ui/win32/win_ui_host.h"
+
+#include "ui/win32/fonts.h"
+#include "ui/win32/native_form.h"
+
+namespace kv::ui::win32 {
+
+void WinUiHost::ShowModal(Form& dialog) {
+    NativeForm* owner = NativeForm::Topmost();
+    NativeForm view(dialog, owner != nullptr ? owner->Handle() : nullptr, true);
+    view.Show();
+    RunMessageLoop(view);
+}
+
+void WinUiHost::ShowPopup(PopupMenu& menu, int screenX, int screenY) {
+    NativeForm* owner = NativeForm::Topmost();
+    HWND window = owner != nullptr ? owner->Handle() : nullptr;
+    HMENU popup = CreatePopupMenu();
+    for (std::size_t i = 0; i < menu.items.size(); ++i)
+        AppendMenuA(popup, MF_STRING, i + 1, menu.items[i].caption.c_str());
+    if (window != nullptr) SetForegroundWindow(window);  // else the menu does not close when clicked beside
+    const int chosen = static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN |
+                                                                  TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                                                       screenX, screenY, 0, window, nullptr));
+    DestroyMenu(popup);
+    if (window != nullptr) PostMessageA(window, WM_NULL, 0, 0);
+    if (chosen <= 0 || static_cast<std::size_t>(chosen) > menu.items.size()) return;
+    const std::function<void()> handler = menu.items[static_cast<std::size_t>(chosen) - 1].onClick;
+    if (handler) handler();
+}
+
+int WinUiHost::TextWidth(const Font& font, const std::string& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, Fonts().Get(font, 96));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+}  // namespace kv::ui::win32

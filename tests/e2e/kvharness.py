@@ -1,0 +1,397 @@
+"""The end-to-end harness: KVUpdate.exe under wine64 on the peers' Xvfb display.
+
+A scenario (tests/e2e/scenarios/NAME.py, one ctest each) opens a Harness, sets
+the machine up (registry, files, update server documents), starts the program
+as a product would, drives its windows through kvdriver.exe and asserts what
+it sees and what reached the peers:
+
+    from kvharness import Harness
+
+    with Harness("offer_shown", lang="de") as h:             # de: country 49, en: 1
+        h.import_reg(REG_TEXT)                                # into the 32-bit view
+        h.write_file(r"C:\ProgramData\Karvell\QOFolio\QOOnline.lst", LIST_TEXT)
+        h.serve("/update.ini", CATALOGUE_TEXT)                # on 127.0.0.1
+        run = h.start_kvupdate(["QORIND", "QOFolio", "U", "QOOnline.lst"])
+        wizard = h.wait_window(title="Karvell Netrefresh Tool V 8.1.10")
+        h.click(wizard, "Weiter >")
+        h.wait_until(lambda: "8.1.10" in h.text_of(h.control(wizard, id=15)), 30, "the offer")
+        assert h.reports() == []
+
+Every wait polls a condition until a deadline. Each Harness starts from a
+clean machine (no Karvell keys, folders or server documents) and ends the
+Wine processes of its own prefix when the scenario ends, however it ends; a
+failure leaves a screenshot and the window list in $KV_BUILD_DIR/e2e/.
+"""
+import fcntl
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+LOCALES = {"de": "de_DE.UTF-8", "en": "en_US.UTF-8"}
+DEFAULT_PRODUCT_FOLDER = r"C:\Program Files (x86)\Karvell\QOFolio"
+# What a scenario leaves behind that the next one must not see. Keys go by
+# "reg delete": Wine's import does not remove keys of the 32-bit view.
+RESET_KEYS = (r"HKLM\Software\Karvell", r"HKCU\Software\Karvell")
+RESET_VALUES = """REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]
+"ProxyEnable"=-
+"ProxyServer"=-
+"""
+
+
+class ScenarioError(AssertionError):
+    pass
+
+
+def wait_until(condition, timeout=30.0, what="the condition", interval=0.2):
+    """Polls condition() until it returns something true; returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise ScenarioError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def hex_argument(text):
+    return "hex:" + text.encode("cp1252").hex()
+
+
+class Run:
+    """A started KVUpdate.exe."""
+
+    def __init__(self, process, log_path):
+        self.process = process
+        self.log_path = log_path
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout=30.0):
+        """The exit code; raises when the program is still running at the deadline."""
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise ScenarioError(f"KVUpdate.exe still running after {timeout:.0f} s") from None
+
+
+class Harness:
+    def __init__(self, name, lang="de"):
+        if lang not in LOCALES:
+            raise ValueError(f"language {lang!r}: one of {sorted(LOCALES)}")
+        self.name = name
+        self.build = Path(os.environ["KV_BUILD_DIR"]).resolve()
+        self.source = Path(os.environ.get("KV_SOURCE_DIR", Path(__file__).resolve().parents[2]))
+        self.e2e = self.build / "e2e"
+        self.prefix = self.e2e / "wineprefix"
+        self.screens = self.e2e / "screens"
+        self.www = self.e2e / "www"
+        self.logs = self.e2e / "logs"
+        self.driver_exe = self.build / "tests" / "kvdriver.exe"
+        self.program = self.build / "KVUpdate.exe"
+        self.env = self._environment(LOCALES[lang])
+        self._runs = []
+
+    # --- life cycle -------------------------------------------------------
+    def __enter__(self):
+        self._ensure_peers()
+        for folder in (self.screens, self.www, self.logs):
+            folder.mkdir(parents=True, exist_ok=True)
+        self._ensure_prefix()
+        subprocess.run([WINESERVER, "-p"], env=self.env, check=False)
+        self._reset_machine()
+        self._reports_before = len(self._all_reports())
+        self._requests_before = len(self._all_requests())
+        self.log(f"scenario {self.name} ({self.env['LANG']}, display {self.env['DISPLAY']})")
+        return self
+
+    def __exit__(self, kind, value, trace):
+        try:
+            if kind is not None:
+                self.log(f"failed: {value!r}")
+                self.screenshot(f"{self.name}-failure")
+                for window in self.windows():
+                    self.log(f"window at failure: {window}")
+        finally:
+            self.teardown()
+        return False
+
+    def teardown(self):
+        """Ends every Wine process of this prefix, the program under test included."""
+        subprocess.run([WINESERVER, "-k"], env=self.env, check=False, timeout=60)
+        for run in self._runs:
+            try:
+                run.process.wait(10)
+            except subprocess.TimeoutExpired:
+                run.process.kill()
+
+    def _environment(self, locale):
+        env = dict(os.environ)
+        env.update({
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "WINEARCH": "win64",
+            "WINEPREFIX": str(self.prefix),
+            "LANG": locale,
+            "LC_ALL": locale,
+        })
+        display_file = self.e2e / "display"
+        if display_file.exists():
+            env["DISPLAY"] = display_file.read_text().strip()
+        return env
+
+    def _ensure_peers(self):
+        if not (self.e2e / "display").exists():
+            subprocess.run([str(self.source / "tests/e2e/peers.sh"), "start"], check=True,
+                           env=dict(os.environ, KV_SOURCE_DIR=str(self.source)))
+            self.env["DISPLAY"] = (self.e2e / "display").read_text().strip()
+
+    def _ensure_prefix(self):
+        ready = self.prefix / ".kv-ready"
+        if ready.exists():
+            return
+        self.prefix.mkdir(parents=True, exist_ok=True)
+        with open(str(self.prefix) + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not ready.exists():
+                subprocess.run([WINE, "wineboot", "-i"], env=self.env, check=True,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+                subprocess.run([WINESERVER, "-w"], env=self.env, check=False, timeout=300)
+                ready.touch()
+
+    def _reset_machine(self):
+        for key in RESET_KEYS:
+            self.wine("reg", "delete", key, "/f", "/reg:32", check=False)
+        self.import_reg(RESET_VALUES)
+        drive = self.prefix / "drive_c"
+        for folder in ("ProgramData/Karvell", "Program Files (x86)/Karvell", "Program Files/Karvell"):
+            shutil.rmtree(drive / folder, ignore_errors=True)
+        for document in self.www.iterdir():
+            if document.is_dir():
+                shutil.rmtree(document)
+            else:
+                document.unlink()
+
+    # --- the machine ------------------------------------------------------
+    def log(self, message):
+        line = f"[{time.strftime('%H:%M:%S')}] {message}"
+        print(line, flush=True)
+        with open(self.logs / f"{self.name}.log", "a", encoding="utf-8") as out:
+            out.write(line + "\n")
+
+    def host_path(self, windows_path):
+        """The host path of a path on drive C: of the prefix."""
+        drive, _, rest = windows_path.partition(":")
+        if drive.upper() != "C":
+            raise ValueError(f"{windows_path}: only drive C: is mapped")
+        return self.prefix / "drive_c" / rest.replace("\\", "/").lstrip("/")
+
+    def wine(self, *args, timeout=60, check=True):
+        """Runs a Windows program to its end. Its output goes through files, not pipes: Wine's
+        background processes inherit the handles and would keep a pipe open."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run([WINE, *map(str, args)], env=self.env, stdout=out, stderr=err,
+                                  stdin=subprocess.DEVNULL, timeout=timeout).returncode
+            out.seek(0)
+            err.seek(0)
+            result = subprocess.CompletedProcess(args, code, out.read(), err.read())
+        if check and code != 0:
+            raise ScenarioError(f"wine {args}: exit code {code}: {result.stderr.decode(errors='replace')}")
+        return result
+
+    def import_reg(self, reg):
+        """Imports .reg text (or a .reg file) into the 32-bit view, as the product's installer writes it."""
+        if isinstance(reg, Path):
+            reg = reg.read_text(encoding="cp1252")
+        with tempfile.NamedTemporaryFile("w", suffix=".reg", encoding="cp1252", newline="\r\n",
+                                         dir=self.e2e, delete=False) as out:
+            out.write(reg)
+        try:
+            self.wine("reg", "import", out.name, "/reg:32")
+        finally:
+            os.unlink(out.name)
+
+    def write_file(self, windows_path, content, encoding="cp1252"):
+        """Writes a file in the prefix; text is stored in Windows-1252 with CR LF line ends."""
+        path = self.host_path(windows_path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        data = content if isinstance(content, bytes) else content.replace("\n", "\r\n").encode(encoding)
+        path.write_bytes(data)
+        return path
+
+    def read_file(self, windows_path, encoding="cp1252"):
+        return self.host_path(windows_path).read_bytes().decode(encoding, errors="replace")
+
+    def serve(self, url_path, content):
+        """Puts a document on the update server (127.0.0.1)."""
+        target = self.www / url_path.lstrip("/")
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(content if isinstance(content, bytes) else content.replace("\n", "\r\n").encode("cp1252"))
+        return target
+
+    def install_program(self, folder=DEFAULT_PRODUCT_FOLDER):
+        """Copies KVUpdate.exe into a product folder; returns its Windows path."""
+        target = self.host_path(folder)
+        target.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(self.program, target / "KVUpdate.exe")
+        return folder.rstrip("\\") + "\\KVUpdate.exe"
+
+    def start_kvupdate(self, parameters, folder=DEFAULT_PRODUCT_FOLDER):
+        """Starts KVUpdate.exe from the product folder with the call parameters, as a product does."""
+        exe = self.install_program(folder)
+        log_path = self.logs / f"{self.name}-kvupdate-{len(self._runs) + 1}.log"
+        self.log(f"start {exe} {parameters}")
+        with open(log_path, "wb") as log:
+            process = subprocess.Popen([WINE, exe, *parameters], env=self.env, cwd=self.host_path(folder),
+                                       stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        run = Run(process, log_path)
+        self._runs.append(run)
+        return run
+
+    # --- the driver -------------------------------------------------------
+    def driver(self, *args, timeout=60):
+        """Runs kvdriver.exe; returns (exit code, parsed JSON lines)."""
+        result = self.wine(self.driver_exe, *args, timeout=timeout, check=False)
+        if result.returncode == 2:
+            raise ScenarioError(f"kvdriver usage: {result.stderr.decode(errors='replace')}")
+        lines = result.stdout.decode("cp1252", errors="replace").splitlines()
+        return result.returncode, [json.loads(line) for line in lines if line.startswith("{")]
+
+    @staticmethod
+    def _filter(cls=None, title=None, title_has=None, exe="KVUpdate.exe", visible=True):
+        args = []
+        for option, value in (("--class", cls), ("--title", title), ("--title-has", title_has), ("--exe", exe)):
+            if value:
+                args += [option, hex_argument(value)]
+        return args + (["--visible"] if visible else [])
+
+    def windows(self, cls=None, title=None, title_has=None, exe=None, visible=False):
+        """Top-level windows (of every program unless exe is given)."""
+        return self.driver("windows", *self._filter(cls, title, title_has, exe, visible))[1]
+
+    def wait_window(self, cls=None, title=None, title_has=None, exe="KVUpdate.exe", timeout=30.0):
+        """The first visible top-level window that matches, once there is one."""
+        what = f"a window class={cls} title={title or title_has} of {exe}"
+
+        def found():
+            windows = self.windows(cls, title, title_has, exe, visible=True)
+            if not windows:
+                self._fail_if_program_ended(what)
+            return windows[0] if windows else None
+        return wait_until(found, timeout, what)
+
+    def wait_gone(self, cls=None, title=None, title_has=None, exe="KVUpdate.exe", timeout=30.0):
+        what = f"the window class={cls} title={title or title_has} of {exe} to close"
+        wait_until(lambda: not self.windows(cls, title, title_has, exe, visible=True), timeout, what)
+
+    def _fail_if_program_ended(self, what):
+        """Waiting for the program's window is pointless once every started program has ended."""
+        if self._runs and not any(run.running() for run in self._runs):
+            codes = [run.process.returncode for run in self._runs]
+            raise ScenarioError(f"KVUpdate.exe ended (exit codes {codes}) while waiting for {what}")
+
+    def controls(self, window):
+        return self.driver("controls", str(_hwnd(window)))[1]
+
+    def control(self, window, cls=None, text=None, id=None):
+        """The first child control that matches."""
+        for c in self.controls(window):
+            if (cls is None or c["class"] == cls) and (text is None or c["text"] == text) and \
+                    (id is None or c["id"] == id):
+                return c
+        raise ScenarioError(f"no control class={cls} text={text} id={id} in {window}")
+
+    def text_of(self, window):
+        code, found = self.driver("text", str(_hwnd(window)))
+        if code != 0:
+            raise ScenarioError(f"window {window} is gone")
+        return found[0]["text"]
+
+    def click(self, window, caption=None):
+        """Clicks the button of the window with that caption (access-key "&" ignored), or the window itself."""
+        args = [str(_hwnd(window))] + ([hex_argument(caption)] if caption is not None else [])
+        if self.driver("click", *args)[0] != 0:
+            raise ScenarioError(f"no button {caption!r} in {window}")
+
+    def check(self, window, caption=None, state=True):
+        args = [str(_hwnd(window))] + ([hex_argument(caption)] if caption is not None else [])
+        if self.driver("check", *args, "--state", "1" if state else "0")[0] != 0:
+            raise ScenarioError(f"no check box {caption!r} in {window}")
+
+    def set_text(self, window, text):
+        if self.driver("settext", str(_hwnd(window)), hex_argument(text))[0] != 0:
+            raise ScenarioError(f"cannot set the text of {window}")
+
+    def close(self, window):
+        self.driver("close", str(_hwnd(window)))
+
+    def minimize(self, window):
+        """Minimises as the user does; a main window may be hidden rather than iconic afterwards."""
+        self.driver("minimize", str(_hwnd(window)))
+        self.wait_until(lambda: not self.shown(window), 10, f"{window} to be minimised")
+
+    def shown(self, window):
+        """The window is on the screen: visible and not minimised."""
+        state = self.state_of(window)
+        return bool(state.get("visible") and not state.get("minimized"))
+
+    def state_of(self, window):
+        """The window as the driver sees it now; empty when it is gone."""
+        return next((w for w in self.windows() if w["hwnd"] == _hwnd(window)), {})
+
+    def answer_box(self, caption=None, text=None, button="OK", exe="KVUpdate.exe", timeout=30.0):
+        """Waits for a message box, checks its caption and text (when given), presses the button.
+
+        Returns {"caption": ..., "text": ...} as the box showed them."""
+        box = self.wait_window(cls="#32770", title=caption, exe=exe, timeout=timeout)
+        statics = [c["text"] for c in self.controls(box) if c["class"].lower() == "static" and c["text"]]
+        shown = {"caption": box["text"], "text": "\n".join(statics)}
+        self.log(f"message box {shown}")
+        self.screenshot(f"{self.name}-box")
+        if text is not None and text not in statics:
+            raise ScenarioError(f"message box text {shown['text']!r}, expected {text!r}")
+        self.click(box, button)
+        return shown
+
+    # --- evidence ---------------------------------------------------------
+    def screenshot(self, name):
+        path = self.screens / f"{name}.png"
+        subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", str(path)],
+                       check=False, timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+    def reports(self):
+        """The report server's requests since the scenario began, each as the query PHP decoded."""
+        return self._all_reports()[self._reports_before:]
+
+    def _all_reports(self):
+        path = self.e2e / "reports.jsonl"
+        if not path.exists():
+            return []
+        return [json.loads(line) for line in path.read_text(encoding="utf-8").splitlines() if line.strip()]
+
+    def requests(self):
+        """The update server's access log lines since the scenario began:
+        client "request line" status bytes "user agent" protocol."""
+        return self._all_requests()[self._requests_before:]
+
+    def _all_requests(self):
+        path = self.e2e / "nginx-access.log"
+        return path.read_text(encoding="latin-1").splitlines() if path.exists() else []
+
+    def wait_until(self, condition, timeout=30.0, what="the condition"):
+        return wait_until(condition, timeout, what)
+
+
+def _hwnd(window):
+    return window["hwnd"] if isinstance(window, dict) else int(window)
+
