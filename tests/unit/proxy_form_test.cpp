@@ -214,6 +214,10 @@ TEST_F(ProxyDialog, ApplyCheckedStoresTheKeysSwitchesTheProxyOnAndCloses) {
     EXPECT_EQ(p.ProxyUser, "anna");
     EXPECT_EQ(p.ProxyPassword, "geheim");
     EXPECT_EQ(p.ProxyComplete, "192.168.0.1:3128");
+    EXPECT_EQ(wizard.INGetFile.ConectLan, kv::ctProxy);
+    EXPECT_EQ(wizard.INGetFile.ProxyPort, "192.168.0.1:3128");
+    EXPECT_EQ(wizard.INGetFile.UserName, "anna");
+    EXPECT_EQ(wizard.INGetFile.Password, "geheim");
     EXPECT_TRUE(d.closeRequested);
     EXPECT_TRUE(world.dialogs.shown.empty());
 }
@@ -228,6 +232,9 @@ TEST_F(ProxyDialog, ApplyUncheckedEmptiesTheStoredKeysButKeepsTheTypedValuesForT
     EXPECT_FALSE(p.UseProxy);
     EXPECT_EQ(p.ProxyName, "192.168.0.1");
     EXPECT_EQ(p.ProxyComplete, "192.168.0.1:3128");
+    EXPECT_EQ(wizard.INGetFile.ConectLan, kv::ctNone);
+    EXPECT_EQ(wizard.INGetFile.ProxyPort, "");
+    EXPECT_EQ(wizard.INGetFile.Password, "");
     EXPECT_TRUE(d.closeRequested);
 }
 
@@ -284,6 +291,7 @@ TEST_F(ProxyDialog, ARefusedWriteIsReportedAndTheDialogStaysOpenWithTheOldSettin
     EXPECT_FALSE(d.closeRequested);
     EXPECT_FALSE(kv::Process().UseProxy);
     EXPECT_EQ(kv::Process().ProxyName, "old");
+    EXPECT_EQ(wizard.INGetFile.ConectLan, kv::ctNone);
     EXPECT_EQ(File(), VersionList);
 
     profile.refuse = false;  // the cause removed, the same press succeeds
@@ -312,7 +320,7 @@ TEST_F(ProxyDialog, CancelWritesNothing) {
     EXPECT_FALSE(kv::Process().UseProxy);
 }
 
-TEST_F(ProxyDialog, ShownAsTheWizardShowsItTheDialogComesFilled) {
+TEST_F(ProxyDialog, TheWizardMenuShowsAFilledDialogModally) {
     kv::Process().ProxyName = "10.0.0.9";
     world.ui.onModal = [&](kv::ui::Form& form) {
         auto& d = dynamic_cast<TProxyForm&>(form);
@@ -321,8 +329,7 @@ TEST_F(ProxyDialog, ShownAsTheWizardShowsItTheDialogComesFilled) {
         d.StyleSpeedButton1.onClick();
         EXPECT_TRUE(d.closeRequested);
     };
-    TProxyForm shown(wizard);
-    world.ui.ShowModal(shown);
+    wizard.ProxyEinstellungen1Click();
     EXPECT_EQ(world.ui.modalShown, (std::vector<std::string>{"ProxyForm"}));
     EXPECT_EQ(Key("cpnd"), "10.0.0.9:81");
 }
