@@ -3,13 +3,13 @@
 // answers while it works. Prints key=value lines for scripts/bench.sh.
 //
 //   bench_probe startup RUNS EXE [ARGS...]   start to visible window, RUNS times
-//   bench_probe watch EXE [ARGS...]          control updates until the program ends
-//   bench_probe wizard MARKDIR EXE [ARGS...] the wizard: welcome, next, offer, install
+//   bench_probe wizard MARKDIR [--repaints] EXE [ARGS...]
+//                                            the wizard: welcome, next, offer, install
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -36,8 +36,7 @@ std::string CommandLine(int argc, char** argv, int first) {
     return line;
 }
 
-// Waits up to millis while serving this thread's messages (the event hook
-// delivers through them).
+// Waits up to millis while serving this thread's messages.
 void Pump(DWORD millis) {
     const double until = NowMillis() + millis;
     for (;;) {
@@ -163,50 +162,6 @@ HWND ChildContaining(HWND parent, const std::string& part) {
     return search.found;
 }
 
-// Counts the text and value changes of another process's controls.
-class UpdateCounter {
-public:
-    struct Counts {
-        long events = 0;
-        DWORD first = 0, last = 0;  // event times, milliseconds of the system tick
-        double RatePerSecond() const { return last > first ? (events - 1) * 1000.0 / (last - first) : 0.0; }
-    };
-
-    explicit UpdateCounter(DWORD process) {
-        instance_ = this;
-        hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, Callback, process, 0,
-                                WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-    }
-    ~UpdateCounter() {
-        if (hook_ != nullptr) UnhookWinEvent(hook_);
-        instance_ = nullptr;
-    }
-    UpdateCounter(const UpdateCounter&) = delete;
-    UpdateCounter& operator=(const UpdateCounter&) = delete;
-
-    const Counts& Of(HWND window) { return counts_[window]; }
-    void Report(const char* prefix) const {
-        int n = 0;
-        for (const auto& [window, counts] : counts_) {
-            std::printf("%s%d=%s events=%ld span_ms=%lu rate=%.1f\n", prefix, n++, ClassOf(window).c_str(),
-                        counts.events, counts.last - counts.first, counts.RatePerSecond());
-        }
-    }
-
-private:
-    static void CALLBACK Callback(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD time) {
-        if (instance_ == nullptr || object != OBJID_WINDOW || event == EVENT_OBJECT_LOCATIONCHANGE) return;
-        Counts& counts = instance_->counts_[window];
-        if (counts.events++ == 0) counts.first = time;
-        counts.last = time;
-    }
-
-    static UpdateCounter* instance_;
-    HWINEVENTHOOK hook_ = nullptr;
-    std::map<HWND, Counts> counts_;
-};
-UpdateCounter* UpdateCounter::instance_ = nullptr;
-
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
@@ -231,16 +186,6 @@ int Startup(int argc, char** argv) {
     return 0;
 }
 
-int Watch(int argc, char** argv) {
-    Child child(CommandLine(argc, argv, 2));
-    if (!child.Started()) return std::printf("error=cannot start\n"), 1;
-    UpdateCounter counter(child.Id());
-    while (child.Running()) Pump(20);
-    Pump(50);
-    counter.Report("control");
-    return 0;
-}
-
 void Mark(const std::string& folder, const std::string& name) {
     const std::string path = folder + "\\" + name;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -259,29 +204,65 @@ bool WaitEnabled(HWND button, const Child& child, double deadlineMillis) {
     return false;
 }
 
-// Samples the round trip of a message to the progress label every 20 ms
-// until the download has ended (the label no longer shows byte counts).
-void WatchDownload(HWND wizard, const Child& child) {
+// "N Bytes von M Bytes geladen" (or the English form): the progress text.
+bool ProgressText(const std::string& text, long& readed, long& total) {
+    char word[8] = {};
+    return std::sscanf(text.c_str(), "%ld Bytes %7s %ld Bytes", &readed, word, &total) == 3;
+}
+
+// How often a value that a control shows changed, and over how long.
+struct ChangeCount {
+    long changes = 0;
+    double first = 0, last = 0;
+    void Saw(double at) {
+        if (changes++ == 0) first = at;
+        last = at;
+    }
+    double PerSecond() const { return last > first ? (changes - 1) * 1000.0 / (last - first) : 0.0; }
+};
+
+// Reads the progress label (and with repaints the bar) while the body
+// arrives, until the label shows the whole size or something else. Each read
+// is a message round trip through the wizard's GUI thread: the slowest one
+// says how long a click would wait. Polling every 4 ms sees every repaint of
+// a view that shows at most 60 a second.
+void WatchDownload(HWND wizard, const Child& child, bool repaints) {
+    HWND bar = FindWindowExA(wizard, nullptr, "msctls_progress32", nullptr);
     HWND label = nullptr;
+    const double until = NowMillis() + 600000;
+    for (; label == nullptr && NowMillis() < until && child.Running(); Sleep(2)) label = ChildContaining(wizard, " Bytes ");
     double worst = 0, sum = 0;
     long samples = 0;
-    const double until = NowMillis() + 600000;
-    while (NowMillis() < until && child.Running()) {
-        if (label == nullptr) label = ChildContaining(wizard, " Bytes ");
-        if (label != nullptr) {
-            std::string text;
-            const double start = NowMillis();
-            const bool answered = TextOf(label, text, 5000);
-            const double took = NowMillis() - start;
-            worst = std::max(worst, took);
-            sum += took;
-            ++samples;
-            if (!answered || text.find(" Bytes ") == std::string::npos) break;
+    ChangeCount labelChanges, barChanges;
+    std::string shown;
+    LRESULT shownPosition = -1;
+    while (label != nullptr && NowMillis() < until && child.Running()) {
+        std::string text;
+        const double start = NowMillis();
+        if (!TextOf(label, text, 5000)) break;
+        const double took = NowMillis() - start;
+        long readed = 0, total = 0;
+        // A read answered after the download ended may have waited for the
+        // fixed pause that follows it: not counted.
+        if (!ProgressText(text, readed, total)) break;
+        worst = std::max(worst, took);
+        sum += took;
+        ++samples;
+        if (text != shown) labelChanges.Saw(start);
+        shown = text;
+        DWORD_PTR position = 0;
+        if (repaints && SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position)) {
+            if (static_cast<LRESULT>(position) != shownPosition) barChanges.Saw(start);
+            shownPosition = static_cast<LRESULT>(position);
         }
-        Pump(20);
+        if (readed == total) break;
+        Sleep(repaints ? 4 : 50);
     }
     std::printf("answer_max_ms=%.1f\nanswer_mean_ms=%.2f\nanswer_samples=%ld\n", worst,
                 samples ? sum / samples : 0.0, samples);
+    if (repaints)
+        std::printf("label_changes=%ld\nlabel_rate=%.1f\nbar_changes=%ld\nbar_rate=%.1f\n", labelChanges.changes,
+                    labelChanges.PerSecond(), barChanges.changes, barChanges.PerSecond());
 }
 
 BOOL CALLBACK DescribeChild(HWND window, LPARAM) {
@@ -301,8 +282,9 @@ void DescribeWindow(HWND window) {
 
 int Wizard(int argc, char** argv) {
     const std::string marks = argv[2];
+    const bool repaints = std::string(argv[3]) == "--repaints";
     const double start = NowMillis();
-    Child child(CommandLine(argc, argv, 3));
+    Child child(CommandLine(argc, argv, repaints ? 4 : 3));
     if (!child.Started()) return std::printf("error=cannot start\n"), 1;
     HWND wizard = WaitVisible(child, 60000);
     if (wizard == nullptr) return std::printf("error=no visible window\n"), 1;
@@ -324,12 +306,10 @@ int Wizard(int argc, char** argv) {
     if (!WaitEnabled(install, child, 60000)) return std::printf("error=no offer\n"), 1;
     std::printf("offer_ms=%.1f\n", NowMillis() - clicked);
     std::fflush(stdout);
+    Mark(marks, "offer");
 
-    UpdateCounter counter(child.Id());
     PostMessageA(install, BM_CLICK, 0, 0);
-    WatchDownload(wizard, child);
-    Pump(100);
-    counter.Report("control");
+    WatchDownload(wizard, child, repaints);
     Mark(marks, "downloaded");
     std::printf("exit_code=%ld\n", child.WaitExit(60000));
     return 0;
@@ -340,9 +320,8 @@ int Wizard(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "startup" && argc > 3) return Startup(argc, argv);
-    if (command == "watch" && argc > 2) return Watch(argc, argv);
-    if (command == "wizard" && argc > 3) return Wizard(argc, argv);
-    std::fprintf(stderr, "usage: bench_probe startup RUNS EXE [ARGS...] | watch EXE [ARGS...] | "
-                         "wizard MARKDIR EXE [ARGS...]\n");
+    if (command == "wizard" && argc > 4) return Wizard(argc, argv);
+    std::fprintf(stderr, "usage: bench_probe startup RUNS EXE [ARGS...] | "
+                         "wizard MARKDIR [--repaints] EXE [ARGS...]\n");
     return 2;
 }

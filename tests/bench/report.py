@@ -87,8 +87,12 @@ def main():
             "<= +300 ms", check - curl_ms <= 300)
 
     welcome, downloaded = median(values, "hwm.welcome"), median(values, "hwm.downloaded")
+    offer_hwm = median(values, "hwm.offer")
     if welcome is not None and downloaded is not None:
         row("4 peak working set (VmHWM), welcome page", f"{welcome / 1024:.1f} MiB")
+        if offer_hwm is not None:
+            row("  offer page (after the catalogue transfer)", f"{offer_hwm / 1024:.1f} MiB",
+                f"+{(offer_hwm - welcome) / 1024:.2f} MiB")
         row("  after the download", f"{downloaded / 1024:.1f} MiB", f"+{(downloaded - welcome) / 1024:.2f} MiB",
             "<= +4 MiB", downloaded - welcome <= 4096)
 
