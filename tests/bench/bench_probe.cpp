@@ -226,25 +226,40 @@ struct ChangeCount {
 // is a message round trip through the wizard's GUI thread: the slowest one
 // says how long a click would wait. Polling every 4 ms sees every repaint of
 // a view that shows at most 60 a second.
-void WatchDownload(HWND wizard, const Child& child, bool repaints) {
+void WatchDownload(HWND wizard, const Child& child, bool repaints, const std::string& before) {
     HWND bar = FindWindowExA(wizard, nullptr, "msctls_progress32", nullptr);
     HWND label = nullptr;
-    const double until = NowMillis() + 600000;
-    for (; label == nullptr && NowMillis() < until && child.Running(); Sleep(2)) label = ChildContaining(wizard, " Bytes ");
+    bool started = false;
     double worst = 0, sum = 0;
     long samples = 0;
     ChangeCount labelChanges, barChanges;
     std::string shown;
     LRESULT shownPosition = -1;
-    while (label != nullptr && NowMillis() < until && child.Running()) {
+    const double until = NowMillis() + 600000;
+    while (NowMillis() < until && child.Running()) {
+        if (label == nullptr) label = ChildContaining(wizard, " Bytes ");
         std::string text;
         const double start = NowMillis();
-        if (!TextOf(label, text, 5000)) break;
+        if (label == nullptr || !TextOf(label, text, 5000)) {
+            if (label != nullptr) break;
+            Sleep(2);
+            continue;
+        }
         const double took = NowMillis() - start;
         long readed = 0, total = 0;
+        const bool progress = ProgressText(text, readed, total);
+        // The label still shows the catalogue's transfer, or the wait text.
+        if (!started && (!progress || text == before)) {
+            Sleep(2);
+            continue;
+        }
+        started = true;
         // A read answered after the download ended may have waited for the
         // fixed pause that follows it: not counted.
-        if (!ProgressText(text, readed, total)) break;
+        if (!progress) {
+            std::printf("label_after=%s\n", text.c_str());
+            break;
+        }
         worst = std::max(worst, took);
         sum += took;
         ++samples;
@@ -308,8 +323,10 @@ int Wizard(int argc, char** argv) {
     std::fflush(stdout);
     Mark(marks, "offer");
 
+    std::string before;
+    if (HWND label = ChildContaining(wizard, " Bytes ")) TextOf(label, before);
     PostMessageA(install, BM_CLICK, 0, 0);
-    WatchDownload(wizard, child, repaints);
+    WatchDownload(wizard, child, repaints, before);
     Mark(marks, "downloaded");
     std::printf("exit_code=%ld\n", child.WaitExit(60000));
     return 0;
