@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <string>
 
 #include "fakes/test_world.h"
 #include "report/tphpunit.h"
@@ -436,6 +437,27 @@ TEST(WinUiHost, TextWidthMeasuresWithTheGivenFont) {
     // The layouts are drawn for Arial's metrics (18101 font units for this
     // text at 16 px per em); a substituted font of other widths breaks them.
     EXPECT_NEAR(plain, 141, 4);
+}
+
+// The progress handler measures Label10's caption once per 1025-byte chunk:
+// the host remembers widths, and a remembered one must still belong to its
+// own font and text, also after the memory was cleared for a stream of
+// counter texts.
+TEST(WinUiHost, RememberedWidthsBelongToTheirFontAndText) {
+    kv::ui::win32::WinUiHost host;
+    Font label;
+    Font large;
+    large.height = 24;
+    const int first = host.TextWidth(label, "Download Status:");
+    EXPECT_GT(host.TextWidth(large, "Download Status:"), first);
+    EXPECT_GT(host.TextWidth(label, "Download Status: x"), first);
+    for (int i = 0; i < 300; ++i) host.TextWidth(label, std::to_string(i) + " Bytes von 67108864 Bytes geladen");
+    EXPECT_EQ(host.TextWidth(label, "Download Status:"), first);
+    constexpr int kSteps = 5000;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSteps; ++i) host.TextWidth(label, "Download Status:");
+    const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    std::printf("[ measure  ] width of a remembered text: %.2f us\n", us / kSteps);
 }
 
 TEST(ApplicationWindow, ASecondInstanceFindsItWhateverTheCaseOfTheTitle) {

@@ -175,8 +175,10 @@ TEST(WinDispatcher, ASenderWhoseWorkNeverRunsIsReleasedWithTheDispatcher) {
         dispatcher->Send([&] { ran = true; });
         returned = true;
     });
+    // The dispatcher's own messages lie in the application range.
     const DWORD until = GetTickCount() + 10000;
-    while (!(GetQueueStatus(QS_POSTMESSAGE) & QS_POSTMESSAGE) && GetTickCount() < until) Sleep(1);
+    MSG msg;
+    while (!PeekMessageA(&msg, nullptr, WM_APP, WM_APP + 0xFF, PM_NOREMOVE) && GetTickCount() < until) Sleep(1);
     dispatcher.reset();
     worker.join();
     EXPECT_TRUE(returned.load());
