@@ -334,7 +334,13 @@ class Harness:
         return found[0]["text"]
 
     def click(self, window, caption=None):
-        """Clicks the button of the window with that caption (access-key "&" ignored), or the window itself."""
+        """Clicks the button of the window with that caption (access-key "&" ignored), or the window itself.
+        A button the user can see wins over a hidden one of the same caption (a page out of sight)."""
+        if caption is not None:
+            seen = [c for c in self.controls(window) if c["class"].lower() == "button" and c["visible"]
+                    and c["text"].replace("&", "") == caption.replace("&", "")]
+            if seen:
+                window, caption = seen[0], None
         args = [str(_hwnd(window))] + ([hex_argument(caption)] if caption is not None else [])
         if self.driver("click", *args)[0] != 0:
             raise ScenarioError(f"no button {caption!r} in {window}")
@@ -472,6 +478,17 @@ class Harness:
         self.finish(run, timeout)
         if self.reports():
             raise ScenarioError(f"a report was sent: {[report_lines(r)[:2] for r in self.reports()]}")
+
+    @contextlib.contextmanager
+    def read_only(self, windows_path):
+        """The file or folder refuses every change for the block, to Wine running as root as well
+        (the immutable attribute: permissions do not stop root)."""
+        path = self.host_path(windows_path)
+        subprocess.run(["chattr", "+i", str(path)], check=True)
+        try:
+            yield path
+        finally:
+            subprocess.run(["chattr", "-i", str(path)], check=False)
 
     # --- peers replaced ---------------------------------------------------
     def _peer_stopped(self, name):
