@@ -39,5 +39,9 @@ e2e: build-win64
 demo: build-win64
 	scripts/demo.sh
 
+# libFuzzer with clang-14: every target a million executions, a table of results.
+fuzz: setup
+	scripts/fuzz.sh
+
 clean:
 	rm -rf build

@@ -30,9 +30,12 @@ std::int32_t IniInteger(const std::string& text, std::int32_t defaultValue) {
         value = value * base + digit;
         if (value > std::numeric_limits<std::uint32_t>::max()) return defaultValue;
     }
-    if (base == 10 && value > std::numeric_limits<std::int32_t>::max()) return defaultValue;
-    const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    return negative ? -bits : bits;
+    // A decimal must fit the signed range (its lowest value included); a
+    // hexadecimal may use all 32 bits.
+    const std::int64_t decimalLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+    if (base == 10 && value > decimalLimit) return defaultValue;
+    const auto bits = static_cast<std::uint32_t>(value);
+    return static_cast<std::int32_t>(negative ? 0u - bits : bits);
 }
 
 std::int32_t ReadIniInteger(platform::Profile& profile, const std::string& file, const std::string& section,

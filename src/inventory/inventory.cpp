@@ -1,7 +1,203 @@
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+
+#include "inventory/ini_access.h"
+#include "inventory/registry_text.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
 
-void TUpInew::TakeInventory(std::uint8_t) {}
+namespace {
+
+using platform::Hive;
+
+constexpr const char* KarvellKey = "Software\\Karvell\\";
+constexpr const char* ValuationKey = "Software\\Karvell\\HU2013MAK";
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+enum class Folder { Own, Common };
+
+struct ProductRow {
+    const char* listFile;
+    const char* productKey;
+    Folder folder;
+    const char* commonPath;  // below the common data folder
+    int reference;
+    bool qoFamily;
+    bool valuation;
+};
+
+// Every row is tested; the names are distinct, so at most one applies.
+constexpr std::array<ProductRow, 14> ProductTable{{
+    {"qeonline.lst", "QERIS", Folder::Own, "", 10, false, false},
+    {"voonline.lst", "VOL", Folder::Own, "", 10, false, false},
+    {"reonline.lst", "REM", Folder::Own, "", 10, false, false},
+    {"saonline.lst", "SAB", Folder::Own, "", 10, false, false},
+    {"zeltonline.lst", "Zelt", Folder::Own, "", 10, false, false},
+    {"hugonline.lst", "HUX", Folder::Own, "", 10, false, false},
+    {"postonl.lst", "Postilla", Folder::Own, "", 10, false, false},
+    {"postonlks.lst", "Postilla", Folder::Own, "", 10, false, false},
+    {"huonline.lst", "HUX2000", Folder::Common, "\\Karvell\\HU", 100, false, false},
+    {"hu2online.lst", "HU2013MAK", Folder::Common, "\\Karvell\\HUG", 100, false, true},
+    {"qoonline.lst", "QORIND", Folder::Common, "\\Karvell\\QOFolio", 100, true, false},
+    {"qobasic.lst", "QORIND", Folder::Common, "\\Karvell\\QOFolio", 100, true, false},
+    {"qovor.lst", "QORIND", Folder::Common, "\\Karvell\\QOPrime", 100, false, false},
+    {"qoprime.lst", "QOPrime", Folder::Common, "\\Karvell\\QOPrime", 100, false, false},
+}};
+
+// The inventory's work on the wizard state; registry type errors escape it.
+class InventoryPass {
+public:
+    InventoryPass(TUpInew& wizard, std::uint8_t passCode) : w_(wizard), passCode_(passCode) {
+        const platform::Services& s = wizard.services();
+        registry_ = s.registry;
+        profile_ = s.profile;
+        files_ = s.files;
+        clock_ = s.clock;
+    }
+
+    void Run() {
+        ApplyProductTable();
+        ReadProductKey();
+        if (passCode_ == 0) w_.SerialNumberText.clear();
+        Process().VersionListPath = w_.ProductDataFolder + "\\" + w_.ParaINI;
+        ReadVersionList();
+        if (w_.IsQOProgram) SetReminderNote(Process().CommonAppDataFolder + "\\Karvell\\HUG\\hgut.ini");
+        if (w_.IsHU2Program) RunValuationSteps();
+    }
+
+private:
+    void ApplyProductTable() {
+        productKey_.clear();
+        const std::string listFile = Lowered(w_.ParaINI);
+        for (const ProductRow& row : ProductTable) {
+            if (listFile != row.listFile) continue;
+            productKey_ = row.productKey;
+            const bool ownFolder = row.folder == Folder::Own || (row.valuation && w_.IsPortable);
+            w_.ProductDataFolder = ownFolder ? w_.ExeFolder : Process().CommonAppDataFolder + row.commonPath;
+            w_.ProductReference = ownFolder ? 10 : row.reference;
+            if (row.qoFamily) w_.IsQOProgram = true;
+            if (row.valuation) w_.IsHU2Program = true;
+            if (listFile == "voonline.lst" && Lowered(w_.ParaName) == "universal") productKey_ = "VOLU";
+        }
+        if (productKey_.empty()) productKey_ = w_.ParaFile;
+    }
+
+    template <typename Field>
+    void ReadText(const std::string& key, const char* valueName, Field& field) {
+        if (auto text = ReadRegistryText(*registry_, Hive::LocalMachine, key, valueName)) field = *text;
+    }
+
+    void ReadProductKey() {
+        const std::string key = KarvellKey + productKey_;
+        if (!registry_->KeyExists(Hive::LocalMachine, key)) return;
+        ReadText(key, "Path", w_.InstallPath);
+        ReadText(key, "AppNamen", w_.AppName);
+        ReadText(key, "AppPC", w_.AppPC);
+        ReadText(key, "Comp", w_.Company);
+        ReadText(key, "InstUser", w_.InstallUser);
+        ReadText(key, "SYSV", w_.NetStandVersion);
+        ReadText(key, "User", w_.CurrentUser);
+        ReadText(key, "VER", w_.RecordedVersion);
+        ReadText(key, "IDate", w_.LastInstallDate);
+        ReadText(key, "Inster", w_.QOId);
+        ReadText(key, "VFID", w_.FirstInstallDate);
+    }
+
+    std::string Ini(const std::string& file, const std::string& section, const std::string& key) {
+        return ReadIniString(*profile_, file, section, key);
+    }
+
+    void ReadVersionList() {
+        const std::string& list = Process().VersionListPath;
+        if (!files_->Exists(list)) return;
+        w_.ProgramName = Ini(list, "PName", "name");
+        if (w_.RecordedVersion.empty()) {
+            w_.RecordedVersion = Ini(list, w_.ProgramName, "verinfo");
+            if (w_.RecordedVersion.empty()) w_.RecordedVersion = "0";
+        }
+        if (w_.FirstInstallDate.empty()) {
+            w_.FirstInstallDate = Ini(list, w_.ProgramName, "FII");
+            if (w_.FirstInstallDate.empty()) w_.FirstInstallDate = "in lst nix";
+        }
+    }
+
+    void SetReminderNote(const std::string& file) {
+        const std::int64_t day = ReadIniInteger(*profile_, file, "POS", "UFlags");
+        const platform::LocalDateTime now = clock_->Now();
+        const std::int64_t today = platform::DayNumber(now.year, now.month, now.day);
+        w_.UpdateInitText = day > today - 30 ? "Update außerhalb der 30 Tage Erinnerung"
+                                             : "Update wahrscheinlich von 30 Tage Erinnerung";
+    }
+
+    // A serial source is asked only while no earlier one gave a number.
+    void TakeSerial(const std::string& value) {
+        if (w_.SerialNumberText.empty()) w_.SerialNumberText = value;
+    }
+
+    void RunValuationSteps() {
+        const std::string common = Process().CommonAppDataFolder + "\\Karvell\\HUG\\h2gut.ini";
+        const std::string portable = w_.ExeFolder + "\\HUG\\h2gut.ini";
+        if (w_.SerialNumberText.empty() && registry_->KeyExists(Hive::LocalMachine, ValuationKey))
+            ReadText(ValuationKey, "SIIN", w_.SerialNumberText);
+        if (w_.SerialNumberText.empty() && files_->Exists(Process().VersionListPath))
+            TakeSerial(Ini(Process().VersionListPath, "Bemessa", "SIIN"));
+        if (w_.ProductReference == 100 && files_->Exists(common)) {
+            TakeSerial(Ini(common, "Setup", "SIIN"));
+            TakeSerial(Ini(common, "Setup", "SN"));
+            if (w_.RecordedVersion.empty()) w_.RecordedVersion = Ini(common, "Setup", "VER");
+        }
+        if (w_.ProductReference == 10) {
+            w_.AppName = "Bemessa Portable";
+            w_.InstallPath = w_.ExeFolder;
+        } else if (w_.ProductReference == 100) {
+            w_.AppName = "Bemessa";
+        }
+        if (w_.ProductReference == 10 && files_->Exists(portable)) {
+            TakeSerial(Ini(portable, "Setup", "SN"));
+            TakeSerial(Ini(portable, "Setup", "SIIN"));
+        }
+        if (w_.ProductReference == 10 && w_.RecordedVersion.empty()) w_.RecordedVersion = Ini(portable, "Setup", "VER");
+        DeriveIdFromSerial();
+        if (w_.SerialNumberText.empty()) w_.SerialNumberText = "Keine Seriennummer";
+        SetReminderNote(common);
+    }
+
+    void DeriveIdFromSerial() {
+        if (w_.SerialNumberText.size() == 13) {
+            w_.SerialCode = w_.SerialNumberText.substr(11, 2);
+            w_.QOId = w_.SerialNumberText.substr(11, 2);
+        } else {
+            w_.QOId = "????";
+        }
+    }
+
+    TUpInew& w_;
+    std::uint8_t passCode_;
+    platform::Registry* registry_;
+    platform::Profile* profile_;
+    platform::Files* files_;
+    platform::Clock* clock_;
+    std::string productKey_;
+};
+
+}  // namespace
+
+// A registry value of the wrong type ends the pass where it stands; what was
+// read before stays, and start-up goes on with it rather than ending the program.
+void TUpInew::TakeInventory(std::uint8_t passCode) {
+    try {
+        InventoryPass(*this, passCode).Run();
+    } catch (const ERegistryDataType& error) {
+        services().dialogs->MessageBox(platform::BoxOwner::Wizard, error.what(), " Fehler", platform::MbIconError);
+    }
+}
 
 }  // namespace kv

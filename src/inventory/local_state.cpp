@@ -1,8 +1,165 @@
+#include "catalogue/version_text.h"
+#include "inventory/ini_access.h"
+#include "network/connection.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
 
-void TUpInew::ReadLocalState() {}
-void TUpInew::SetupHTTPGet() {}
+namespace {
+
+constexpr const char* NoEntry = "kein Eintrag";
+
+void ShowError(const TUpInew& wizard, const std::string& text) {
+    wizard.services().dialogs->MessageBox(platform::BoxOwner::Wizard, text, " Fehler", platform::MbIconError);
+}
+
+// The welcome texts fill the panel, keeping the label's left margin on both sides.
+void FitToPanel(ui::Control& label, const ui::Control& panel) { label.width = panel.width - 2 * label.left; }
+
+// A dial-up library without its enumeration function is shown and then
+// treated as no dial-up connection.
+int ConnectionKind(TUpInew& wizard) {
+    const platform::Services& s = wizard.services();
+    try {
+        return DetectConnection(*s.registry, *s.remoteAccess);
+    } catch (const ERasError& error) {
+        ShowError(wizard, error.what());
+        return ConnectionDirect;
+    }
+}
+
+void ShowMissingReference(TUpInew& w) {
+    w.DownLoadNewVersion1.enabled = false;
+    w.Pzu.caption = w.GL(47);
+    w.Label8.caption = w.GL(50);
+    FitToPanel(w.Label8, w.Panel6);
+    w.Label8.height = 40;
+    w.DownLoadNewVersion1.caption = w.GL(44);
+    w.Label9.caption = w.GL(52);
+    FitToPanel(w.Label9, w.Panel6);
+    w.Label9.height = 40;
+    w.Label1.caption = w.GL(42);
+    FitToPanel(w.Label1, w.Panel6);
+    w.Label1.height = 80;
+    w.ProductReference = 50;
+}
+
+// A stored proxy is switched off when the system shows a direct or dial-up
+// connection; a useP of 2 means the user insists. Throws IniWriteError.
+void CorrectProxyUse(TUpInew& w, const std::string& list, int useP) {
+    const int kind = ConnectionKind(w);
+    if ((kind != ConnectionDirect && kind != ConnectionDialUp) || useP != 1) return;
+    Process().UseProxy = false;
+    platform::Profile& profile = *w.services().profile;
+    profile.WriteString(list, w.ProgramName, "useP", "0");
+    profile.Flush(list);
+}
+
+void ReadProductSection(TUpInew& w) {
+    ProcessState& process = Process();
+    const std::string& list = process.VersionListPath;
+    platform::Profile& profile = *w.services().profile;
+    const auto text = [&](const char* key) { return ReadIniString(profile, list, w.ProgramName, key); };
+
+    w.ProgramName = ReadIniString(profile, list, "PName", "name");
+    if (w.ProgramName.empty()) return;
+    w.InstalledVersion = profile.ReadString(list, w.ProgramName, "verinfo", "0");
+    if (w.InstalledVersion == "0" || w.InstalledVersion.empty()) w.InstalledVersion = w.RecordedVersion;
+    w.InstalledVersionNumber = VersionNumber(w.InstalledVersion);
+    w.Label5.caption = w.InstalledVersion;
+    w.ProgramTitle = text("prog");
+    w.LastUpdateDate = text("dat");
+    if (w.LastUpdateDate.empty()) w.LastUpdateDate = w.LastInstallDate;
+    w.LocalSpecAction = ReadIniInteger(profile, list, w.ProgramName, "ActS");
+    w.RestartProgram = text("exc");
+    const int useP = ReadIniInteger(profile, list, w.ProgramName, "useP");
+    process.UseProxy = useP != 0;
+    CorrectProxyUse(w, list, useP);
+    if (!process.UseProxy) return;
+    process.ProxyName = text("IP");
+    process.ProxyPortText = text("port");
+    process.ProxyUser = text("user");
+    process.ProxyPassword = text("paw");
+    process.ProxyComplete = text("cpnd");
+}
+
+void ReadCourtRegisterSettings(TUpInew& w) {
+    const std::string file = Process().CommonAppDataFolder + "\\Karvell\\QOFolio\\hgut.ini";
+    platform::Profile& profile = *w.services().profile;
+    w.QOAgent = profile.ReadString(file, "QOData", "Agent", NoEntry);
+    w.QOEMail = profile.ReadString(file, "QOData", "EMail", NoEntry);
+    w.QOPhone = profile.ReadString(file, "QOData", "Telefon", NoEntry);
+    w.SerialNumberText = profile.ReadString(file, "Setup", "HT", NoEntry);
+}
+
+void FillWelcomeTexts(TUpInew& w) {
+    w.Label7.caption = FormatDisplayDate(w.LastUpdateDate);
+    w.DownLoadNewVersion1.caption = w.GL(44);
+    w.Label1.caption = w.GL(3) + " " + w.ProgramTitle + " " + w.GL(42);
+    FitToPanel(w.Label1, w.Panel6);
+    w.Label8.caption = w.GL(1);
+    FitToPanel(w.Label8, w.Panel6);
+    w.Label9.caption = w.GL(43);
+    FitToPanel(w.Label9, w.Panel6);
+    w.Label15.caption = w.GL(48);
+}
+
+}  // namespace
+
+void TUpInew::ReadLocalState() {
+    const platform::Services& s = services();
+    Label1.font.color = ui::ColorBlack;
+    Pzu.caption = GL(47);
+    DLBut.caption = GL(8);
+    PZu2.caption = GL(7);
+    Label3.caption = GL(12);
+    Label6.caption = GL(15);
+    DownloadRunning = false;
+    Label11.caption.clear();
+
+    const std::string staleCatalogue = ProductDataFolder + "\\update.ini";
+    if (s.files->Exists(staleCatalogue)) s.files->Delete(staleCatalogue);
+
+    const std::string& list = Process().VersionListPath;
+    if (ProductReference == 100 && !s.files->Exists(list)) {
+        const std::string shipped = ExeFolder + "\\" + ParaINI;
+        if (s.files->Exists(shipped)) s.files->Copy(shipped, list, true);
+        s.clock->Pause(1000);
+    }
+    if (!s.files->Exists(list)) {
+        ShowMissingReference(*this);
+        return;
+    }
+    try {
+        ReadProductSection(*this);
+    } catch (const platform::IniWriteError& error) {
+        // The rest of the state stays unread; the user learns why.
+        ShowError(*this, error.what());
+        return;
+    }
+    if (Process().UseProxy) {
+        SetupHTTPGet();
+    } else {
+        INGetFile.ConectLan = ctNone;
+        INGetFile.ProxyPort.clear();
+    }
+    FillWelcomeTexts(*this);
+    if (IsQOProgram) ReadCourtRegisterSettings(*this);
+}
+
+void TUpInew::SetupHTTPGet() {
+    const ProcessState& process = Process();
+    if (process.UseProxy) {
+        INGetFile.ConectLan = ctProxy;
+        INGetFile.ProxyPort = process.ProxyComplete;
+        INGetFile.Password = process.ProxyPassword;
+        INGetFile.UserName = process.ProxyUser;
+    } else {
+        INGetFile.ConectLan = ctNone;
+        INGetFile.ProxyPort.clear();
+        INGetFile.Password.clear();
+        INGetFile.UserName.clear();
+    }
+}
 
 }  // namespace kv

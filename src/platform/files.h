@@ -19,6 +19,7 @@ public:
 class Files {
 public:
     virtual ~Files() = default;
+    // True for a file; a folder is no file.
     virtual bool Exists(const std::string& path) = 0;
     virtual bool Delete(const std::string& path) = 0;
     virtual bool Copy(const std::string& from, const std::string& to, bool overwrite) = 0;
@@ -26,8 +27,7 @@ public:
     virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
     virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
     // Creates or replaces the file for writing; null when it cannot be created.
-    // The default goes through the C++ library on the host path.
-    virtual std::unique_ptr<FileWriter> CreateForWriting(const std::string& path);
+    virtual std::unique_ptr<FileWriter> CreateForWriting(const std::string& path) = 0;
 };
 
 }  // namespace kv::platform

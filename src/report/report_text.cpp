@@ -1,7 +1,197 @@
+#include "report/report_text.h"
+
+#include "app/german_format.h"
+#include "inventory/ini_access.h"
+#include "kv_config.h"
+#include "report/tphpunit.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
 
-void TUpInew::ComposeReport(int reasonCode) { (void)reasonCode; if (ReportSent != 0) return; ReportSent = 100; }
+namespace {
+
+const std::string S47(47, '=');
+const std::string S56(56, '=');
+constexpr const char* CourtSettingsFile = "\\Karvell\\QOFolio\\hgut.ini";
+
+const char* ReasonLine(int reasonCode) {
+    switch (reasonCode) {
+        case 1: return "Done after version check NO DOWNLOAD";
+        case 2: return "Done after DOWNLOAD and START of update file";
+        case 4: return "Mailed after running download aborded";
+        case 5: return "Mailed after cancel no download was started";
+        case 7: return "Mailed after outdated program was detected";
+        case 8: return "Mailed after no further update possible";
+        case 19: return "Update wurde über Kreuz beendet nicht Button";
+        case 22: return "Done after DOWNLOAD of update file";
+        default: return nullptr;
+    }
+}
+
+const char* JournalLine(int setting) {
+    switch (setting) {
+        case 0: return "Manuelle TGB-Nr: automatik";
+        case 1: return "Manuelle TGB-Nr: manuell";
+        case 99: return "Manuelle TGB-Nr: undefiniert";
+        default: return nullptr;
+    }
+}
+
+// The report travels in a plain address and ends up in a mailbox: it says
+// only whether a proxy password is set, never the password itself.
+std::string MaskedPassword(const std::string& password) { return password.empty() ? "" : "********"; }
+
+using Lines = std::vector<std::string>;
+
+// The lines both forms of the status before the update begin with.
+void AddStatusHead(Lines& out, const char* heading, const WizardState& s, const ReportSurroundings& env) {
+    out.push_back(S47);
+    out.push_back(heading);
+    out.push_back("Install Path: " + s.InstallPath);
+    out.push_back("PC-Name: " + s.AppPC);
+    out.push_back("OS-Version: " + s.OsVersionText);
+    out.push_back("OS-Language: " + std::to_string(env.countryCode));
+    out.push_back("OS-Language: " + env.systemLanguageName);
+}
+
+void AddInstalledVersion(Lines& out, const WizardState& s) {
+    out.push_back("Version (Net/Stand): " + s.NetStandVersion);
+    out.push_back("Old Version: " + s.InstalledVersion);
+    out.push_back("Last Inst/Update Date: " + s.LastInstallDate);
+}
+
+void AddPortableStatus(Lines& out, const WizardState& s, const ReportSurroundings& env) {
+    AddStatusHead(out, "Parameters from portable = status before update", s, env);
+    AddInstalledVersion(out, s);
+    out.push_back("End parameters from portable");
+    out.push_back(S47);
+}
+
+void AddRegistryStatus(Lines& out, const WizardState& s, const ReportSurroundings& env) {
+    AddStatusHead(out, "Parameters from registry = status before update", s, env);
+    out.push_back("Company: " + s.Company);
+    out.push_back("Current User: " + s.CurrentUser);
+    out.push_back("Install User: " + s.InstallUser);
+    out.push_back("Schriftauflösung: " + std::to_string(s.ScreenDpi));
+    out.push_back("First Install Date: " + s.FirstInstallDate);
+    AddInstalledVersion(out, s);
+    out.push_back("Update Init " + s.UpdateInitText);
+    out.push_back(S47);
+}
+
+void AddCourtRegister(Lines& out, const WizardState& s, const ReportSurroundings& env) {
+    out.push_back("Ortsgerichtsprogramm =========================");
+    out.push_back("QO ID: " + s.QOId);
+    out.push_back("QO Bezeichnung: " + s.QOAgent);
+    out.push_back("QO SpecAction: " + std::to_string(s.CatalogueSpecAction));
+    out.push_back("QO Seriennummer: " + s.SerialNumberText);
+    out.push_back("QO EMail: " + s.QOEMail);
+    out.push_back("QO Telefon: " + s.QOPhone);
+    out.push_back("Amtsgericht Name: " + env.courtNamePart1 + " " + env.courtNamePart2);
+    out.push_back("Settings QOProg");
+    if (const char* journal = JournalLine(env.journalSetting)) out.push_back(journal);
+}
+
+void AddCall(Lines& out, const WizardState& s) {
+    out.push_back(S47);
+    out.push_back("Call parameters");
+    out.push_back("ParaName: " + s.ParaName);
+    out.push_back("ParaFile: " + s.ParaFile);
+    out.push_back("ParaChar: " + s.ParaChar);
+    out.push_back("ParaINI: " + s.ParaINI);
+    out.push_back(S47);
+    out.push_back("MAC AD: " + s.AdapterAddressText);
+    out.push_back(S47);
+}
+
+void AddStatusAfter(Lines& out, const WizardState& s) {
+    out.push_back("Parameters from update.ini = status after update");
+    out.push_back("Update Date: " + s.UpdateDate);
+    out.push_back("New Version: " + s.NewVersion);
+    out.push_back("UpdateFile: " + s.UpdateFileName);
+    out.push_back("Update Anyway: " + s.CatalogueSU);
+    out.push_back("End parameters from update.ini");
+    out.push_back(S47);
+}
+
+void AddProxy(Lines& out, const ProcessState& p) {
+    out.push_back("Proxy");
+    if (!p.UseProxy) {
+        out.push_back("Proxy in use? : NO");
+        return;
+    }
+    out.push_back("Proxy in use? : YES");
+    out.push_back("Proxy Name: " + p.ProxyName);
+    out.push_back("Proxy Port: " + p.ProxyPortText);
+    out.push_back("Proxy User: " + p.ProxyUser);
+    out.push_back("Proxy PW: " + MaskedPassword(p.ProxyPassword));
+    out.push_back("Proxy Complete: " + p.ProxyComplete);
+}
+
+ReportSurroundings Surroundings(const TUpInew& wizard) {
+    const platform::Services& services = wizard.services();
+    ReportSurroundings env;
+    env.now = services.clock->Now();
+    env.countryCode = wizard.GetCountryCode();
+    env.systemLanguageName = wizard.GetSystemLanguageName();
+    if (wizard.IsQOProgram) {
+        const std::string file = Process().CommonAppDataFolder + CourtSettingsFile;
+        env.courtNamePart1 = ReadIniString(*services.profile, file, "AData", "1");
+        env.courtNamePart2 = ReadIniString(*services.profile, file, "AData", "2");
+        env.journalSetting = ReadIniInteger(*services.profile, file, "Setup", "MTBN", 99);
+    }
+    return env;
+}
+
+}  // namespace
+
+std::string ReportTimestamp(const platform::LocalDateTime& t) {
+    const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;
+    return midnight ? german::FormatDate(t) : german::FormatDate(t) + " " + german::FormatTime(t);
+}
+
+std::string ReportSubject(const WizardState& state) {
+    std::string subject = "NetRefresh: " + state.AppName;
+    if (state.IsQOProgram) subject += " - " + state.QOAgent;
+    return subject;
+}
+
+std::vector<std::string> ReportLines(int reasonCode, const WizardState& s, const ProcessState& p,
+                                     const ReportSurroundings& env) {
+    Lines out;
+    out.push_back(ReportSubject(s));
+    if (const char* reason = ReasonLine(reasonCode)) out.push_back(reason);
+    out.push_back(std::string("Version des Updaters: Tool V ") + config::ToolVersion);
+    if (s.SpecialUpdateProcess) {
+        out.push_back(S56);
+        out.push_back("Special Update Process");
+        out.push_back("Version Info: " + s.SpecialVersionInfo);
+    }
+    out.push_back("Date/Time of Updateprocess: " + ReportTimestamp(env.now));
+    if (s.IsHU2Program && s.IsPortable) AddPortableStatus(out, s, env);
+    else AddRegistryStatus(out, s, env);
+    if (s.IsQOProgram) AddCourtRegister(out, s, env);
+    else if (s.IsHU2Program) out.push_back("HU Seriennummer: " + s.SerialNumberText);
+    AddCall(out, s);
+    AddStatusAfter(out, s);
+    AddProxy(out, p);
+    return out;
+}
+
+void TUpInew::ComposeReport(int reasonCode) {
+    if (ReportSent != 0) return;
+    ReportSent = 100;
+    // The run ends whatever happens to its report: nothing of a failure here
+    // may reach the handler that ended it.
+    try {
+        TPHPunit* window = reportWindow();
+        if (window == nullptr) return;
+        const std::vector<std::string> lines = ReportLines(reasonCode, *this, Process(), Surroundings(*this));
+        window->ListBox1 = lines;
+        window->MailPHP(lines.front());
+    } catch (...) {
+        // Not retried and not shown.
+    }
+}
 
 }  // namespace kv

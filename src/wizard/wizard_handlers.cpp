@@ -1,16 +1,157 @@
+#include <exception>
+#include <string>
+
+#include "kv_config.h"
+#include "network/tproxyform.h"
+#include "ui/ui_host.h"
+#include "wizard/tform1.h"
 #include "wizard/tupinew.h"
 
+// The wizard window's own handlers: closing and cancelling, the retry, the
+// two one-shot timers, the menu button and the information dialogs.
 namespace kv {
 
-void TUpInew::PzuClick() {}
-void TUpInew::TryAgainButClick() {}
-void TUpInew::Timer2Timer() {}
-void TUpInew::Timer3Timer() {}
-void TUpInew::menueClick() {}
-void TUpInew::Informationen1Click() {}
-void TUpInew::Label22Click() {}
-void TUpInew::Datenschutzinformationen1Click() {}
-void TUpInew::ProxyEinstellungen1Click() {}
-void TUpInew::OnClose() {}
+namespace {
+
+using platform::BoxOwner;
+
+constexpr int NoProductReference = 50;
+
+// Reason codes of the report for the ways a run can end here.
+constexpr int ReasonDownloadAborted = 4;
+constexpr int ReasonCancelledBeforeDownload = 5;
+constexpr int ReasonOutdatedProgram = 7;
+constexpr int ReasonNoFurtherUpdate = 8;
+constexpr int ReasonClosedByCloseBox = 19;
+
+// The report of a button close follows what the run has found so far; 0 means
+// nothing is reported here (the evaluation has reported already).
+int ReasonForCloseReason(int closeReason) {
+    switch (closeReason) {
+        case 0: return ReasonCancelledBeforeDownload;
+        case 100: return ReasonOutdatedProgram;
+        case 110: return ReasonNoFurtherUpdate;
+        default: return 0;
+    }
+}
+
+// Which six catalogue lines the news panel shows: information or news, in
+// the run's language.
+std::size_t FirstNewsLine(bool informationLines, int language) {
+    const std::size_t first = informationLines ? 12 : 0;
+    return language == 1 ? first : first + 6;
+}
+
+constexpr std::size_t NewsLineCount = 6;
+constexpr int MemoInset = 40;
+
+const char* const HU2SettingsFile = "\\Karvell\\HUG\\h2gut.ini";
+
+// Offers to start the product again; a program that cannot even be asked to
+// start is named in a box, and the caller closes the window all the same.
+void OfferRestart(TUpInew& wizard) {
+    platform::Dialogs& dialogs = *wizard.services().dialogs;
+    const int answer = dialogs.MessageBox(BoxOwner::Wizard, wizard.ProgramName + wizard.GL(67), wizard.GL(69),
+                                          platform::MbIconQuestion | platform::MbYesNo);
+    if (answer != platform::IdYes) return;
+    try {
+        wizard.RunProgram(wizard.RestartProgram, "", false, wizard.ProductDataFolder);
+    } catch (const std::exception&) {
+        dialogs.MessageBox(BoxOwner::Wizard, wizard.ProgramName + wizard.GL(68), wizard.GL(58), platform::MbIconError);
+    }
+}
+
+void ShowAbout(TUpInew& wizard) {
+    const std::string text = std::string(config::NoticeLine) + "\r" + "Netrefresh Tool V " + config::ToolVersion;
+    wizard.services().dialogs->MessageBox(BoxOwner::Wizard, text, "Information",
+                                          platform::MbIconInformation | platform::MbOk);
+}
+
+// The valuation product's reminder counts its days from this stamp; a
+// refused write must not keep the window open.
+void StampHU2CloseDay(const platform::Services& services) {
+    const platform::LocalDateTime today = services.clock->Now();
+    const std::int64_t day = platform::DayNumber(today.year, today.month, today.day);
+    const std::string file = Process().CommonAppDataFolder + HU2SettingsFile;
+    try {
+        services.profile->WriteString(file, "POS", "UFlags", std::to_string(day));
+        services.profile->Flush(file);
+    } catch (const platform::IniWriteError&) {
+    }
+}
+
+}  // namespace
+
+void TUpInew::PzuClick() {
+    if (DownloadRunning) {
+        INGetFile.Abort();
+        ComposeReport(ReasonDownloadAborted);
+    } else if (const int reason = ReasonForCloseReason(CloseReason); reason != 0) {
+        ComposeReport(reason);
+    }
+    if (ProductReference != NoProductReference) OfferRestart(*this);
+    Close();
+}
+
+void TUpInew::TryAgainButClick() {
+    TryAgainBut.visible = false;
+    Label14.caption = GL(17);
+    PZu2.caption = GL(7);
+    DownLoadNewVersion1Click();
+}
+
+void TUpInew::Timer2Timer() {
+    Timer2.enabled = false;
+    const std::size_t first = FirstNewsLine(SinuFlag, Language);
+    if (!CatalogueLines[first].empty() || !CatalogueLines[first + 1].empty()) {
+        Memo1.lines.clear();
+        for (std::size_t i = 0; i < NewsLineCount; ++i) Memo1.lines.push_back(CatalogueLines[first + i].str());
+        Panel3.visible = true;
+        Panel3.width = clientWidth;
+        Memo1.width = clientWidth - MemoInset;
+    }
+    if (!SinuFlag && !NoNewUpdate) Label15.caption = GL(60);
+}
+
+void TUpInew::Timer3Timer() {
+    Timer3.enabled = false;
+    const std::string question = GL(71) + "\r" + GL(72) + "\r" + GL(73);
+    const int answer = services_.dialogs->MessageBox(BoxOwner::Application, question, " Information",
+                                                     platform::MbIconInformation | platform::MbYesNo);
+    if (answer == platform::IdYes) ProxyEinstellungen1Click();
+}
+
+// The menu opens a little above and left of the button: the window's outer
+// edges are taken, not its client area.
+void TUpInew::menueClick() {
+    const int x = left + menue.left;
+    const int y = top + Panel5.top + menue.top - 2 * menue.height;
+    services_.ui->ShowPopup(BIPop, x, y);
+}
+
+void TUpInew::Informationen1Click() { ShowAbout(*this); }
+
+void TUpInew::Label22Click() { ShowAbout(*this); }
+
+void TUpInew::Datenschutzinformationen1Click() {
+    TForm1 dialog(*services_.files, Process().CommonAppDataFolder);
+    services_.ui->ShowModal(dialog);
+}
+
+void TUpInew::ProxyEinstellungen1Click() {
+    TProxyForm dialog(*this);
+    services_.ui->ShowModal(dialog);
+}
+
+// FormClose: every step runs even when an earlier one failed.
+void TUpInew::OnClose() {
+    const std::string catalogue = ProductDataFolder + "\\update.ini";
+    if (services_.files->Exists(catalogue)) services_.files->Delete(catalogue);
+    if (ReportSent == 0) ComposeReport(ReasonClosedByCloseBox);
+    services_.clock->Pause(500);
+    if (IsHU2Program) StampHU2CloseDay(services_);
+    SpecialTargets.clear();
+    SpecialTargets.shrink_to_fit();
+}
 
 }  // namespace kv

@@ -151,7 +151,7 @@ TEST_F(Startup, RecordsTheMachineFacts) {
     const kv::TUpInew& w = StartedWithEdition("u");
     EXPECT_EQ(w.ScreenDpi, 144);
     EXPECT_EQ(w.ExeFolder, "C:\\Programme\\Karvell\\Update");
-    EXPECT_EQ(w.ProductDataFolder, "C:\\Programme\\Karvell\\Update");
+    EXPECT_EQ(w.ProductDataFolder, "C:\\ProgramData\\Karvell\\QOFolio");  // the court-register row
     EXPECT_EQ(Process().CommonAppDataFolder, "C:\\ProgramData");
     EXPECT_EQ(w.AdapterAddressText, "00-0C-29-AB-CD-EF");
     EXPECT_EQ(w.OsVersionText, "Windows 11 Pro");
@@ -170,7 +170,7 @@ TEST_F(Startup, StartsFromTheInitialRunStateAndClearsTheProxy) {
     EXPECT_EQ(w.CloseReason, 0);
     EXPECT_TRUE(w.SpecialTargets.empty());
     EXPECT_EQ(w.QOAgent, "nicht belegt");
-    EXPECT_EQ(w.SerialNumberText, "keine");
+    EXPECT_EQ(w.SerialNumberText, "");  // the first inventory pass clears it
     EXPECT_FALSE(w.Timer3.enabled);
 }
 

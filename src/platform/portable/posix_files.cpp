@@ -11,6 +11,26 @@ namespace kv::platform {
 
 namespace fs = std::filesystem;
 
+namespace {
+class StreamFileWriter : public FileWriter {
+public:
+    explicit StreamFileWriter(const std::string& hostPath) : out_(hostPath, std::ios::binary | std::ios::trunc) {}
+    bool IsOpen() const { return out_.is_open(); }
+    bool Write(const char* data, std::size_t size) override {
+        out_.write(data, static_cast<std::streamsize>(size));
+        return static_cast<bool>(out_);
+    }
+    bool Close() override {
+        if (!out_.is_open()) return static_cast<bool>(out_);
+        out_.close();
+        return static_cast<bool>(out_);
+    }
+
+private:
+    std::ofstream out_;
+};
+}  // namespace
+
 bool HostFiles::Exists(const std::string& path) {
     std::error_code ec;
     return fs::is_regular_file(HostPath(path), ec);
@@ -39,6 +59,12 @@ std::optional<std::string> HostFiles::ReadAll(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::unique_ptr<FileWriter> HostFiles::CreateForWriting(const std::string& path) {
+    auto writer = std::make_unique<StreamFileWriter>(HostPath(path));
+    if (!writer->IsOpen()) return nullptr;
+    return writer;
 }
 
 }  // namespace kv::platform

@@ -17,25 +17,48 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
+    bool Close() {
+        const bool closed = !valid() || CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
 
 private:
     HANDLE handle_;
 };
 
-bool WriteWhole(HANDLE file, const std::string& bytes) {
+bool WriteWhole(HANDLE file, const char* data, size_t size) {
     size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    while (done < size) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file, data + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
     }
     return true;
 }
 
+class HandleFileWriter : public FileWriter {
+public:
+    explicit HandleFileWriter(HANDLE h) : file_(h) {}
+    bool Write(const char* data, std::size_t size) override {
+        ok_ = ok_ && file_.valid() && WriteWhole(file_.get(), data, size);
+        return ok_;
+    }
+    // Closed at once: the installer is started from this file right after.
+    bool Close() override { return file_.Close() && ok_; }
+
+private:
+    FileHandle file_;
+    bool ok_ = true;
+};
+
 }  // namespace
 
-bool WinFiles::Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool WinFiles::Exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 bool WinFiles::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
@@ -52,7 +75,7 @@ bool WinFiles::WriteAll(const std::string& path, const std::string& bytes) {
         FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return false;
-        ok = WriteWhole(file.get(), bytes) && FlushFileBuffers(file.get());
+        ok = WriteWhole(file.get(), bytes.data(), bytes.size()) && FlushFileBuffers(file.get());
     }
     ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) DeleteFileA(temporary.c_str());
@@ -71,6 +94,13 @@ std::optional<std::string> WinFiles::ReadAll(const std::string& path) {
         if (got == 0) return bytes;
         bytes.append(chunk, got);
     }
+}
+
+std::unique_ptr<FileWriter> WinFiles::CreateForWriting(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<HandleFileWriter>(file);
 }
 
 }  // namespace kv::platform::win32

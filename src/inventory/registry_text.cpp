@@ -1,0 +1,22 @@
+#include "inventory/registry_text.h"
+
+namespace kv {
+
+ERegistryDataType::ERegistryDataType(const std::string& key, const std::string& valueName)
+    : std::runtime_error("Ungültiger Datentyp für '" + valueName + "' im Schlüssel HKEY_LOCAL_MACHINE\\" +
+                         key),
+      key_(key),
+      valueName_(valueName) {}
+
+std::optional<std::string> ReadRegistryText(platform::Registry& registry, platform::Hive hive,
+                                            const std::string& key, const std::string& valueName) {
+    const auto value = registry.Read(hive, key, valueName);
+    if (!value) return std::nullopt;
+    if (value->data.empty()) return std::string();
+    if (value->type != platform::RegType::String && value->type != platform::RegType::ExpandString)
+        throw ERegistryDataType(key, valueName);
+    // Text stops at the first NUL, as the system's string reads do.
+    return value->data.substr(0, value->data.find('\0'));
+}
+
+}  // namespace kv

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "wizard/wizard_state.h"
+
+namespace kv {
+
+// What the report carries beyond the wizard state: the moment it is composed,
+// the machine's language facts and the court-register settings file.
+struct ReportSurroundings {
+    platform::LocalDateTime now;
+    int countryCode = 0;
+    std::string systemLanguageName;
+    std::string courtNamePart1;  // hgut.ini [AData] 1
+    std::string courtNamePart2;  // hgut.ini [AData] 2
+    int journalSetting = 99;     // hgut.ini [Setup] MTBN
+};
+
+// "NetRefresh: " + AppName, for the court-register family + " - " + QOAgent.
+std::string ReportSubject(const WizardState& state);
+
+// Every line of the report in order; the first one is the subject.
+std::vector<std::string> ReportLines(int reasonCode, const WizardState& state, const ProcessState& process,
+                                     const ReportSurroundings& surroundings);
+
+// "dd.mm.yyyy hh:mm:ss"; at exactly midnight only the date.
+std::string ReportTimestamp(const platform::LocalDateTime& moment);
+
+}  // namespace kv

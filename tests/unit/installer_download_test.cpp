@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fakes/test_world.h"
+#include "kv_config.h"
+#include "platform/portable/host_path.h"
+#include "wizard/tupinew.h"
+
+namespace {
+
+using kv::platform::BoxOwner;
+
+// A wizard whose catalogue offered "qoonlineb.exe" for version 8.1.10.
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w.Language = 1;
+        w.ProductDataFolder = world.dir.path();
+        w.ParaName = "qoonline";
+        w.ParaChar = "b";
+        w.ParaINI = "qoonline.lst";
+        w.ProgramName = "QO Folio";
+        w.ProgramTitle = "QO Folio";
+        w.NewVersion = "8.1.10";
+        w.UpdateDate = "2022-03-15";
+        w.UpdateSizeText = "12 MB";
+        w.UpdateFileName = "qoonlineb.exe";
+        w.LocalSpecAction = 3;
+        w.CatalogueSpecAction = 5;
+        w.repaintHook = [this] { ++repaints; };
+    }
+    std::string Handover() { return world.dir.Read("KVInn000.lst"); }
+    void InstallerArrives() {
+        w.DownloadRunning = true;
+        w.INGetFileDoneFile(&w.INGetFile, world.dir / "qoonlineb.exe", 4096);
+    }
+    void MakeReadOnly(const std::string& relative) {
+        std::filesystem::permissions(kv::platform::HostPath(world.dir / relative), std::filesystem::perms::owner_read);
+    }
+
+    kv::test::TestWorld world;
+    kv::TUpInew w{world.Services(), nullptr};
+    int repaints = 0;
+};
+
+TEST_F(DownloadTest, HandoverOfAnOrdinaryUpdateKeepsTheInstalledActionNumber) {
+    w.WriteInstallerHandover();
+    EXPECT_EQ(Handover(),
+              "[innoupdate]\r\nverinfo=8.1.10\r\ndat=2022-03-15\r\nsz=12 MB\r\ndlst=qoonline.lst\r\nsec=QO Folio\r\n"
+              "ActS=3\r\n");
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{500});
+}
+
+TEST_F(DownloadTest, HandoverOfASpecialUpdateGivesTheCataloguesActionNumber) {
+    w.SpecialUpdate = true;
+    w.SpecialVersionInfo = "Sonder 1";
+    w.WriteInstallerHandover();
+    EXPECT_NE(Handover().find("verinfo=8.1.10\r\n"), std::string::npos);
+    EXPECT_NE(Handover().find("ActS=5\r\n"), std::string::npos);
+}
+
+TEST_F(DownloadTest, HandoverKeepsOtherSectionsAndReplacesItsKeys) {
+    world.dir.Write("KVInn000.lst", "[setup]\r\nlang=de\r\n[InnoUpdate]\r\nverinfo=7.0\r\nActS=1\r\n[tail]\r\nx=1\r\n");
+    w.WriteInstallerHandover();
+    EXPECT_EQ(Handover(),
+              "[setup]\r\nlang=de\r\n[InnoUpdate]\r\nverinfo=8.1.10\r\nActS=3\r\ndat=2022-03-15\r\nsz=12 MB\r\n"
+              "dlst=qoonline.lst\r\nsec=QO Folio\r\n[tail]\r\nx=1\r\n");
+}
+
+TEST_F(DownloadTest, RefusedHandoverRaisesTheIniError) {
+    world.dir.Write("KVInn000.lst", "[innoupdate]\r\nverinfo=7.0\r\n");
+    MakeReadOnly("KVInn000.lst");
+    EXPECT_THROW(w.WriteInstallerHandover(), kv::platform::IniWriteError);
+    EXPECT_EQ(Handover(), "[innoupdate]\r\nverinfo=7.0\r\n");
+}
+
+TEST_F(DownloadTest, ProgressTextsInBothLanguagesAndTheirPlace) {
+    w.Panel3.visible = true;
+    w.Panel3.width = 598;
+    w.INGetFileProgress(nullptr, 10000, 2048);
+    EXPECT_EQ(w.Label11.caption, "2048 Bytes von 10000 Bytes geladen");
+    EXPECT_EQ(w.Gauge1.maximum, 10000);
+    EXPECT_EQ(w.Gauge1.position, 2048);
+    EXPECT_EQ(w.Label11.left, 8 * static_cast<int>(w.Label10.caption.size()) + w.Label10.left + 5);
+    EXPECT_FALSE(w.Panel3.visible);
+    EXPECT_EQ(w.Panel3.width, 0);
+    w.Language = 2;
+    w.INGetFileProgress(nullptr, 0, 1025);
+    EXPECT_EQ(w.Label11.caption, "1025 Bytes of 0 Bytes retrived");
+}
+
+TEST_F(DownloadTest, InstallButtonStartsTheDownloadWhenTheNameMatchesInAnyCase) {
+    w.UpdateFileName = "QOOnlineB.EXE";
+    w.Timer2.enabled = true;
+    w.DLBut.enabled = true;
+    w.DLBut.font.bold = true;
+    w.DLBut.font.color = kv::ui::ColorBlue;
+    w.DLButClick();
+    EXPECT_EQ(w.INGetFile.URL, std::string(kv::config::UpdateServerBase) + "/qoonlineb.exe");
+    EXPECT_EQ(w.INGetFile.FileName, world.dir / "qoonlineb.exe");
+    EXPECT_TRUE(w.INGetFile.BinaryData);
+    EXPECT_TRUE(w.DownloadRunning);
+    EXPECT_FALSE(w.Timer2.enabled);
+    EXPECT_FALSE(w.DLBut.enabled);
+    EXPECT_FALSE(w.DLBut.font.bold);
+    EXPECT_EQ(w.DLBut.font.color, kv::ui::ColorBlack);
+    EXPECT_EQ(w.Label13.caption, w.GL(49) + " QO Folio");
+    EXPECT_EQ(w.Label13.width, w.Panel2.width - 2 * w.Label13.left);
+    EXPECT_EQ(w.Label24.caption, w.Label13.caption);
+    EXPECT_EQ(w.Label24.width, w.Label13.width);
+    EXPECT_EQ(w.Label24.left, w.Label13.left);
+    EXPECT_TRUE(w.Label10.visible && w.Label11.visible);
+    EXPECT_TRUE(world.dialogs.shown.empty());
+    // Offline, the transfer fails: the error handler keeps the wizard open.
+    EXPECT_TRUE(world.dispatcher.RunUntil([&] { return !w.INGetFile.Busy(); }));
+    EXPECT_TRUE(w.DownloadFailed);
+    EXPECT_EQ(w.Label14.caption, w.GL(22));
+    EXPECT_FALSE(w.closeRequested);
+}
+
+TEST_F(DownloadTest, InstallButtonRefusesAnotherInstallersName) {
+    w.UpdateFileName = "qoonlinea.exe";
+    w.DLButClick();
+    EXPECT_TRUE(w.INGetFile.URL.empty());
+    EXPECT_FALSE(w.DLBut.enabled);
+    EXPECT_EQ(w.PZu2.caption, w.GL(47));
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);
+    EXPECT_EQ(world.dialogs.shown[0].text, "Version des Updates stimmt nicht mit\rIhrer installierten Version überein.\r"
+                                           "Bitte wenden Sie sich an Karvell.");
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Information");
+    EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbIconInformation);
+}
+
+TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses) {
+    w.ProductDataFolder = world.dir / "QO Folio";
+    world.dir.Write("QO Folio\\qoonlineb.exe", "MZ");
+    w.NewsAfterDe[0] = "Bitte sichern Sie vorher Ihre Daten.";
+    w.Label4.caption = "12 MB";
+    InstallerArrives();
+    EXPECT_EQ(world.clock.pauses, (std::vector<int>{500, 1500, 1000}));
+    ASSERT_EQ(world.processes.started.size(), 1u);
+    const auto& start = world.processes.started[0];
+    EXPECT_EQ(start.commandLine, "\"" + world.dir.path() + "\\QO Folio\\qoonlineb.exe\"");
+    EXPECT_EQ(start.creationFlags, 0x220u);
+    EXPECT_EQ(start.startupFlags, 0u);
+    EXPECT_TRUE(start.currentFolder.empty());
+    EXPECT_FALSE(start.wait);
+    EXPECT_EQ(w.CloseReason, 1);
+    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_TRUE(w.closeRequested);
+    EXPECT_EQ(repaints, 3);
+    EXPECT_EQ(w.Label14.caption, "Laden des Update abgeschlossen. 12 MB Bitte warten...");
+    EXPECT_EQ(w.Label14.width, w.Panel1.width - 2 * w.Label14.left);
+    EXPECT_EQ(w.Label15.caption, w.GL(92));
+    EXPECT_FALSE(w.DownloadFailed);
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Information");
+    EXPECT_EQ(world.dialogs.shown[0].text, "Bitte sichern Sie vorher Ihre Daten.\r\r\r");
+    EXPECT_TRUE(world.dir.Exists("QO Folio\\KVInn000.lst"));
+}
+
+TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
+    InstallerArrives();
+    EXPECT_TRUE(world.processes.started.empty());
+    EXPECT_EQ(world.clock.pauses, (std::vector<int>{500, 1000}));
+    EXPECT_EQ(w.CloseReason, 0);
+    EXPECT_EQ(w.ReportSent, 100);
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);  // no news box without news lines
+    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
+    EXPECT_TRUE(w.closeRequested);
+}
+
+TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndKeepsTheWizardOpen) {
+    world.dir.Write("qoonlineb.exe", "MZ");
+    world.dir.Write("KVInn000.lst", "[innoupdate]\r\n");
+    MakeReadOnly("KVInn000.lst");
+    w.NewsAfterEn[0] = "Please back up your data first.";
+    InstallerArrives();
+    EXPECT_TRUE(world.processes.started.empty());
+    EXPECT_FALSE(w.closeRequested);
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{});
+    EXPECT_EQ(w.CloseReason, 0);
+    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_EQ(w.PZu2.caption, w.GL(47));
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);
+    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
+}
+
+TEST_F(DownloadTest, InstallerThatCannotBeStartedStillClosesTheWizard) {
+    world.dir.Write("qoonlineb.exe", "MZ");
+    world.processes.throwOnStart = true;
+    InstallerArrives();
+    EXPECT_EQ(w.CloseReason, 1);
+    EXPECT_TRUE(w.closeRequested);
+}
+
+TEST_F(DownloadTest, ArrivedCatalogueIsEvaluatedAfterThePause) {
+    w.CatalogueSection = "qoonlineb";
+    w.InstalledVersionNumber = 819;
+    world.dir.Write("update.ini", "[qoonlineb]\r\nverinfo=8.1.10\r\nprog=QO Folio\r\n");
+    w.INGetFileDoneFile(&w.INGetFile, world.dir / "update.ini", 40);
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{1500});
+    EXPECT_EQ(w.Label14.caption, w.GL(18) + " " + w.GL(19));
+    EXPECT_TRUE(w.DLBut.enabled);
+    EXPECT_EQ(w.NewVersion, "8.1.10");
+}
+
+TEST_F(DownloadTest, EmptyCatalogueIsAConnectionError) {
+    w.TryAgainBut.visible = false;
+    w.DownLoadNewVersion1.enabled = false;
+    w.INGetFileDoneFile(&w.INGetFile, world.dir / "update.ini", 0);
+    EXPECT_TRUE(world.clock.pauses.empty());
+    EXPECT_EQ(w.Label14.caption, w.GL(54));
+    EXPECT_TRUE(w.TryAgainBut.visible);
+    EXPECT_EQ(w.TryAgainBut.caption, w.GL(46));
+    EXPECT_TRUE(w.DownLoadNewVersion1.enabled);
+    EXPECT_FALSE(w.Panel3.visible);
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);
+    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(25));
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
+    EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbOk);
+    EXPECT_EQ(w.ReportSent, 0);
+}
+
+TEST_F(DownloadTest, TransferErrorsLeaveTheWizardOpen) {
+    w.DownloadRunning = true;
+    w.DLBut.enabled = true;
+    w.INGetFileError(&w.INGetFile);
+    EXPECT_EQ(w.Label14.caption, w.GL(22));
+    EXPECT_TRUE(w.DownloadFailed);
+    EXPECT_FALSE(w.DLBut.enabled);
+    EXPECT_EQ(w.PZu2.caption, w.GL(47));
+    EXPECT_FALSE(w.closeRequested);
+    w.DownloadRunning = false;
+    w.INGetFileError(&w.INGetFile);
+    EXPECT_EQ(w.Label14.caption, "Fehler bei Dateitransfer!");
+    EXPECT_FALSE(w.closeRequested);
+}
+
+TEST_F(DownloadTest, RunProgramQuotesThePathAndStartsInItsFolder) {
+    w.RunProgram("C:\\Program Files\\QO\\qo.exe", "", false, "");
+    w.RunProgram("C:\\qo.exe", "/restart 1", true, "D:\\Daten");
+    w.RunProgram("C:\\qo.exe", "", false, "");
+    ASSERT_EQ(world.processes.started.size(), 3u);
+    const auto& first = world.processes.started[0];
+    EXPECT_EQ(first.commandLine, "\"C:\\Program Files\\QO\\qo.exe\"");
+    EXPECT_EQ(first.currentFolder, "C:\\Program Files\\QO");
+    EXPECT_EQ(first.creationFlags, 0x220u);
+    EXPECT_EQ(first.startupFlags, 1u);
+    EXPECT_EQ(first.showWindow, 1);
+    EXPECT_FALSE(first.wait);
+    EXPECT_EQ(world.processes.started[1].commandLine, "\"C:\\qo.exe\" /restart 1");
+    EXPECT_EQ(world.processes.started[1].currentFolder, "D:\\Daten");
+    EXPECT_TRUE(world.processes.started[1].wait);
+    EXPECT_EQ(world.processes.started[2].currentFolder, "C:\\");
+}
+
+}  // namespace
