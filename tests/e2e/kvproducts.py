@@ -112,6 +112,30 @@ def close_and_decline_restart(h, wizard, caption, lang="de", program=PROGRAM_NAM
     h.wait_gone(title=WIZARD_TITLE, timeout=30)
 
 
+def close_check_page(h, wizard, lang="de", program=PROGRAM_NAME):
+    """Closes the check page by whichever close or cancel button it shows, then No to the restart question."""
+    t = TEXTS[lang]
+    captions = {c["text"].replace("&", "") for c in h.controls(wizard) if c["class"].lower() == "button" and c["visible"]}
+    caption = next((c for c in (t["close"], t["cancel"], t["finish"]) if c in captions), None)
+    if caption is None:
+        raise ScenarioError(f"no close button on the check page: {sorted(captions)}")
+    close_and_decline_restart(h, wizard, caption, lang, program)
+
+
+def failed_check(h, wizard, timeout=60.0):
+    """Waits for the check to fail: either the no-connection box (answered; "offline") or the transfer error
+    status ("error"). Which one comes depends on whether the system reports a connection."""
+    def seen():
+        if h.windows(cls="#32770", title=" Fehler", exe="KVUpdate.exe", visible=True):
+            box = h.answer_box(caption=" Fehler")
+            if not box["text"].startswith(TEXTS["de"]["offline"]) and not box["text"].startswith(TEXTS["en"]["offline"]):
+                raise ScenarioError(f"unexpected box {box}")
+            return "offline"
+        shown = h.shown_texts(wizard)
+        return "error" if TEXTS["de"]["catalogue_error"] in shown or TEXTS["en"]["catalogue_error"] in shown else None
+    return wait_until(seen, timeout, "the failed check")
+
+
 def expect_no_box(h, seconds=1.0):
     """No message box of the program is open (a short look, for the rows that must not show one)."""
     boxes = h.windows(cls="#32770", exe="KVUpdate.exe", visible=True)
