@@ -102,7 +102,7 @@ class Run:
 
 
 class Harness:
-    def __init__(self, name, lang="de"):
+    def __init__(self, name, lang="de", display=None):
         if lang not in LOCALES:
             raise ValueError(f"language {lang!r}: one of {sorted(LOCALES)}")
         self.name = name
@@ -116,6 +116,9 @@ class Harness:
         self.driver_exe = self.build / "tests" / "kvdriver.exe"
         self.program = self.build / "KVUpdate.exe"
         self.env = self._environment(LOCALES[lang])
+        if display:  # a display of the user's instead of the peers' Xvfb
+            self.env["DISPLAY"] = display
+        self._own_display = display
         self._runs = []
 
     # --- life cycle -------------------------------------------------------
@@ -170,7 +173,7 @@ class Harness:
         if not (self.e2e / "display").exists():
             subprocess.run([str(self.source / "tests/e2e/peers.sh"), "start"], check=True,
                            env=dict(os.environ, KV_SOURCE_DIR=str(self.source)))
-            self.env["DISPLAY"] = (self.e2e / "display").read_text().strip()
+            self.env["DISPLAY"] = self._own_display or (self.e2e / "display").read_text().strip()
 
     def _ensure_prefix(self):
         ready = self.prefix / ".kv-ready"

@@ -161,7 +161,7 @@ TEST_F(Inventory, ListFileNameWithAPathNamesNoFileOutsideTheDataFolder) {
                              "..outside.lst", "C:outside.lst"}) {
         SCOPED_TRACE(name);
         w().ProgramName.clear();
-        w().RecordedVersion.clear();
+        w().RecordedVersion = "";
         Run(name);
         EXPECT_EQ(Process().VersionListPath, w().ExeFolder + "\\");
         EXPECT_EQ(w().ProgramName, "");
