@@ -49,7 +49,22 @@ TEST(WinFiles, MissingFilesAndFolders) {
     EXPECT_FALSE(files.Delete(folder.File("none.ini")));
     EXPECT_FALSE(files.WriteAll(folder.File("no\\such\\folder.ini"), "x"));
     EXPECT_FALSE(files.Copy(folder.File("none.ini"), folder.File("copy.ini"), true));
-    EXPECT_TRUE(files.Exists(folder.Path()));  // a folder exists too
+    // A list file name that is empty names the folder itself: no file.
+    EXPECT_FALSE(files.Exists(folder.Path()));
+    EXPECT_FALSE(files.Exists(folder.Path() + "\\"));
+}
+
+TEST(WinFiles, AWriterStreamsPiecesAndClosesAtOnce) {
+    WinTempFolder folder;
+    WinFiles files;
+    auto writer = files.CreateForWriting(folder.File("setup.exe"));
+    ASSERT_TRUE(writer);
+    EXPECT_TRUE(writer->Write("ab", 2));
+    EXPECT_TRUE(writer->Write("cd", 2));
+    EXPECT_TRUE(writer->Close());
+    EXPECT_EQ(files.ReadAll(folder.File("setup.exe")), "abcd");
+    EXPECT_TRUE(files.Delete(folder.File("setup.exe")));  // closed: no sharing violation
+    EXPECT_FALSE(files.CreateForWriting(folder.File("no\\such\\setup.exe")));
 }
 
 TEST(WinFiles, CopyHonoursOverwriteAndDeleteRemoves) {

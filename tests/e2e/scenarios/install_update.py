@@ -58,7 +58,8 @@ with Harness("install_update", lang="de") as h:
     h.screenshot("install_update-offer")
 
     h.click(wizard, "Update laden")
-    h.answer_box(caption=" Information", text="Bitte sichern Sie vor der Installation Ihre Daten.", timeout=60)
+    # The four news lines of messages 29-32, joined by CR; the catalogue gives only the first.
+    h.answer_box(caption=" Information", text="Bitte sichern Sie vor der Installation Ihre Daten.\r\r\r", timeout=60)
 
     h.wait_until(record.exists, 60, "the installer's record")
     h.wait_gone(title=WIZARD_TITLE, timeout=60)
