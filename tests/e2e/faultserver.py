@@ -132,6 +132,9 @@ class FaultServer:
             request = self._read_request(connection)
             if request is None:
                 return
+            # A slow reader (the wizard hands every 1 KB to its window) may take long
+            # over a big answer; the time-out applies to the whole of a sendall.
+            connection.settimeout(None)
             with self._lock:
                 self.requests.append(request)
             route = self.routes.get(request.path.split("?")[0])
