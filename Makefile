@@ -39,6 +39,10 @@ e2e: build-win64
 demo: build-win64
 	scripts/demo.sh
 
+# The benchmarks side by side in one run, a table of figures and targets.
+bench: build-win64 build-win32
+	scripts/bench.sh
+
 # libFuzzer with clang-14: every target a million executions, a table of results.
 fuzz: setup
 	scripts/fuzz.sh

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <string>
 
 #include "fakes/test_world.h"
 #include "report/tphpunit.h"
@@ -438,6 +439,27 @@ TEST(WinUiHost, TextWidthMeasuresWithTheGivenFont) {
     EXPECT_NEAR(plain, 141, 4);
 }
 
+// The progress handler measures Label10's caption once per 1025-byte chunk:
+// the host remembers widths, and a remembered one must still belong to its
+// own font and text, also after the memory was cleared for a stream of
+// counter texts.
+TEST(WinUiHost, RememberedWidthsBelongToTheirFontAndText) {
+    kv::ui::win32::WinUiHost host;
+    Font label;
+    Font large;
+    large.height = 24;
+    const int first = host.TextWidth(label, "Download Status:");
+    EXPECT_GT(host.TextWidth(large, "Download Status:"), first);
+    EXPECT_GT(host.TextWidth(label, "Download Status: x"), first);
+    for (int i = 0; i < 300; ++i) host.TextWidth(label, std::to_string(i) + " Bytes von 67108864 Bytes geladen");
+    EXPECT_EQ(host.TextWidth(label, "Download Status:"), first);
+    constexpr int kSteps = 5000;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSteps; ++i) host.TextWidth(label, "Download Status:");
+    const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    std::printf("[ measure  ] width of a remembered text: %.2f us\n", us / kSteps);
+}
+
 TEST(ApplicationWindow, ASecondInstanceFindsItWhateverTheCaseOfTheTitle) {
     REQUIRE_DISPLAY();
     EXPECT_FALSE(kv::ui::win32::RaiseRunningInstance());
@@ -486,4 +508,48 @@ TEST(NativeForm, MirroringTheWizardAfterAProgressStepIsCheap) {
     const int gauge = static_cast<int>(std::find(controls.begin(), controls.end(), &wizard.Gauge1) - controls.begin());
     EXPECT_EQ(SendMessageA(ChildAt(view.Handle(), gauge), PBM_GETPOS, 0, 0), (kSteps - 1) % 100);
     EXPECT_LT(us / kSteps, 1000.0);
+}
+
+// Progress steps arrive once per 1025-byte chunk: the model takes every one,
+// the window is mirrored at most once per interval, and a timer shows the
+// last step soon after the stream has paused.
+TEST(NativeForm, FrequentHandlersAreMirroredAtAReadableRateAndCaughtUp) {
+    REQUIRE_DISPLAY();
+    SampleForm form;
+    form.gauge.maximum = 1000;
+    NativeForm view(form, nullptr, false);
+    HWND gauge = ChildAt(view.Handle(), 4);
+    const DWORD start = GetTickCount();
+    NativeForm::RunHandler([] {});
+    int handled = 0;
+    for (int step = 1; step <= 200; ++step)
+        NativeForm::RunFrequentHandler([&, step] {
+            form.gauge.position = step;
+            ++handled;
+        });
+    const LRESULT shownAfterBurst = SendMessageA(gauge, PBM_GETPOS, 0, 0);
+    const DWORD burst = GetTickCount() - start;
+    EXPECT_EQ(handled, 200);
+    EXPECT_EQ(form.gauge.position, 200);
+    if (burst + 5 < NativeForm::kFrequentMirrorMillis) {
+        EXPECT_EQ(shownAfterBurst, 0) << "mirrored within the interval";
+    }
+    const DWORD until = GetTickCount() + 2000;
+    while (SendMessageA(gauge, PBM_GETPOS, 0, 0) != 200 && GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Pump();
+    }
+    EXPECT_EQ(SendMessageA(gauge, PBM_GETPOS, 0, 0), 200);
+}
+
+// A click or a completion after a burst of progress shows everything at once.
+TEST(NativeForm, AnOrdinaryHandlerMirrorsWhatFrequentOnesLeftPending) {
+    REQUIRE_DISPLAY();
+    SampleForm form;
+    NativeForm view(form, nullptr, false);
+    NativeForm::RunHandler([] {});
+    NativeForm::RunFrequentHandler([&] { form.title.caption = "12 Bytes von 99 Bytes geladen"; });
+    NativeForm::RunHandler([&] { form.gauge.position = 7; });
+    EXPECT_EQ(TextOf(ChildAt(view.Handle(), 1)), "12 Bytes von 99 Bytes geladen");
+    EXPECT_EQ(SendMessageA(ChildAt(view.Handle(), 4), PBM_GETPOS, 0, 0), 7);
 }

@@ -62,8 +62,11 @@ void InitThemedControls() {
     ui::win32::ApplicationWindow application;
     WindowsWorld world;
     world.dialogs.SetOwnerWindow(platform::BoxOwner::Application, application.Handle());
-    // Work handed over by a transfer worker is an event like a click.
+    // Work handed over by a transfer worker is an event like a click; its
+    // progress steps are shown at a rate a person can read.
     world.dispatcher.SetRunner([](const std::function<void()>& work) { ui::win32::NativeForm::RunHandler(work); });
+    world.dispatcher.SetSendRunner(
+        [](const std::function<void()>& work) { ui::win32::NativeForm::RunFrequentHandler(work); });
     const platform::Services services = world.Services();
 
     TPHPunit reportWindow(services);

@@ -13,12 +13,20 @@ constexpr UINT kSendMessage = WM_APP + 1;
 constexpr UINT kPostMessage = WM_APP + 2;
 constexpr char kClassName[] = "KVDispatcher";
 
-struct SendCall {
-    const std::function<void()>* fn;
-    std::exception_ptr error;
+}  // namespace
+
+// The senders of one dispatcher sleep on one condition variable; the lock
+// guards the finished flags of their calls.
+struct WinDispatcher::Waiting {
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE finished = CONDITION_VARIABLE_INIT;
 };
 
-}  // namespace
+struct WinDispatcher::SendCall {
+    const std::function<void()>* fn;
+    std::exception_ptr error;
+    bool finished = false;
+};
 
 struct DispatcherWindow {
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -28,12 +36,9 @@ LRESULT CALLBACK DispatcherWindow::Proc(HWND window, UINT message, WPARAM wParam
     const auto* self = reinterpret_cast<const WinDispatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
     if (message == kSendMessage) {
-        auto* call = reinterpret_cast<SendCall*>(lParam);
-        try {
-            self->Run(*call->fn);
-        } catch (...) {
-            call->error = std::current_exception();
-        }
+        auto& call = *reinterpret_cast<WinDispatcher::SendCall*>(lParam);
+        self->RunSent(call);
+        self->Finish(call);
         return 0;
     }
     if (message == kPostMessage) {
@@ -61,7 +66,27 @@ void RegisterDispatcherClass() {
 
 }  // namespace
 
-WinDispatcher::WinDispatcher() : guiThread_(GetCurrentThreadId()) {
+void WinDispatcher::RunSent(SendCall& call) const {
+    try {
+        if (sendRunner_)
+            sendRunner_(*call.fn);
+        else
+            Run(*call.fn);
+    } catch (...) {
+        call.error = std::current_exception();
+    }
+}
+
+void WinDispatcher::Finish(SendCall& call) const {
+    // The sender may return and drop the call as soon as the lock is free:
+    // after the release only the dispatcher's own members are touched.
+    AcquireSRWLockExclusive(&waiting_->lock);
+    call.finished = true;
+    ReleaseSRWLockExclusive(&waiting_->lock);
+    WakeAllConditionVariable(&waiting_->finished);
+}
+
+WinDispatcher::WinDispatcher() : waiting_(std::make_unique<Waiting>()), guiThread_(GetCurrentThreadId()) {
     RegisterDispatcherClass();
     window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
                               nullptr);
@@ -69,10 +94,13 @@ WinDispatcher::WinDispatcher() : guiThread_(GetCurrentThreadId()) {
 }
 
 WinDispatcher::~WinDispatcher() {
-    // Work posted but never run is released with the window.
+    // Work posted but never run is released with the window; a sender still
+    // waiting goes on without its work run, as from a window that is gone.
     MSG msg;
     while (PeekMessageA(&msg, window_, kPostMessage, kPostMessage, PM_REMOVE))
         delete reinterpret_cast<std::function<void()>*>(msg.lParam);
+    while (PeekMessageA(&msg, window_, kSendMessage, kSendMessage, PM_REMOVE))
+        Finish(*reinterpret_cast<SendCall*>(msg.lParam));
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
 }
@@ -83,7 +111,15 @@ void WinDispatcher::Send(const std::function<void()>& fn) {
         return;
     }
     SendCall call{&fn, nullptr};
-    SendMessageA(window_, kSendMessage, 0, reinterpret_cast<LPARAM>(&call));
+    if (PostMessageA(window_, kSendMessage, 0, reinterpret_cast<LPARAM>(&call))) {
+        AcquireSRWLockExclusive(&waiting_->lock);
+        while (!call.finished) SleepConditionVariableSRW(&waiting_->finished, &waiting_->lock, INFINITE, 0);
+        ReleaseSRWLockExclusive(&waiting_->lock);
+    } else {
+        // A full message queue refuses the post; the window serves the call
+        // directly then (and not at all once it is gone).
+        SendMessageA(window_, kSendMessage, 0, reinterpret_cast<LPARAM>(&call));
+    }
     if (call.error) std::rethrow_exception(call.error);
 }
 

@@ -659,7 +659,27 @@ bool NativeForm::PreTranslate(MSG& msg) {
     return false;
 }
 
+namespace {
+DWORD lastMirror = 0;
+UINT_PTR catchUpTimer = 0;
+}  // namespace
+
 void NativeForm::RunHandler(const std::function<void()>& handler) {
+    RunGuarded(handler);
+    MirrorAll();
+}
+
+void NativeForm::RunFrequentHandler(const std::function<void()>& handler) {
+    RunGuarded(handler);
+    if (GetTickCount() - lastMirror >= kFrequentMirrorMillis)
+        MirrorAll();
+    else if (catchUpTimer == 0)
+        catchUpTimer = SetTimer(nullptr, 0, kFrequentMirrorMillis, CatchUp);
+}
+
+void CALLBACK NativeForm::CatchUp(HWND, UINT, UINT_PTR, DWORD) { MirrorAll(); }
+
+void NativeForm::RunGuarded(const std::function<void()>& handler) {
     std::optional<std::string> failure;
     try {
         handler();
@@ -673,10 +693,14 @@ void NativeForm::RunHandler(const std::function<void()>& handler) {
         MessageBoxA(top != nullptr ? top->window_ : nullptr, failure->c_str(), kApplicationTitle,
                     MB_OK | MB_ICONERROR);
     }
-    MirrorAll();
 }
 
 void NativeForm::MirrorAll() {
+    lastMirror = GetTickCount();
+    if (catchUpTimer != 0) {
+        KillTimer(nullptr, catchUpTimer);
+        catchUpTimer = 0;
+    }
     // A handler may open or close windows while the list is walked.
     const std::vector<NativeForm*> open = OpenForms();
     for (NativeForm* form : open)

@@ -41,6 +41,12 @@ public:
     // Runs handler code: an error becomes a message box instead of unwinding
     // through the system, and then every open window is mirrored.
     static void RunHandler(const std::function<void()>& handler);
+    // The same for handlers that run many times a second (a download's
+    // progress steps): every one changes the model, but the windows are
+    // mirrored at most once per kFrequentMirrorMillis; a timer mirrors what
+    // the last ones changed.
+    static void RunFrequentHandler(const std::function<void()>& handler);
+    static constexpr unsigned kFrequentMirrorMillis = 25;
     static void MirrorAll();
 
 private:
@@ -51,6 +57,8 @@ private:
     };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static void RunGuarded(const std::function<void()>& handler);
+    static void CALLBACK CatchUp(HWND, UINT, UINT_PTR, DWORD);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateTopLevel(HWND owner);
     void CreateControls();

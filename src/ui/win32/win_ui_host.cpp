@@ -30,6 +30,14 @@ void WinUiHost::ShowPopup(PopupMenu& menu, int screenX, int screenY) {
 }
 
 int WinUiHost::TextWidth(const Font& font, const std::string& text) {
+    const std::string key = font.face + '\x1f' + std::to_string(font.height) + (font.bold ? 'b' : '-') +
+                            (font.italic ? 'i' : '-') + (font.underline ? 'u' : '-') + '\x1f' + text;
+    if (const auto known = widths_.find(key); known != widths_.end()) return known->second;
+    if (widths_.size() >= 256) widths_.clear();  // texts without end (a counter) must not pile up
+    return widths_[key] = Measure(font, text);
+}
+
+int WinUiHost::Measure(const Font& font, const std::string& text) const {
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, Fonts().Get(font, 96));
     SIZE size{};
