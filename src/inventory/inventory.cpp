@@ -22,6 +22,13 @@ std::string Lowered(std::string text) {
     return text;
 }
 
+// The list file lies in the data folder. A name that holds a path ("\\",
+// "/", "..", a drive's ":") would reach beyond it; it names no file there, as
+// an empty name does, so nothing outside is read or written.
+bool IsPlainFileName(const std::string& name) {
+    return name.find_first_of("\\/:") == std::string::npos && name.find("..") == std::string::npos;
+}
+
 enum class Folder { Own, Common };
 
 struct ProductRow {
@@ -67,7 +74,7 @@ public:
         ApplyProductTable();
         ReadProductKey();
         if (passCode_ == 0) w_.SerialNumberText.clear();
-        Process().VersionListPath = w_.ProductDataFolder + "\\" + w_.ParaINI;
+        Process().VersionListPath = w_.ProductDataFolder + "\\" + (IsPlainFileName(w_.ParaINI) ? w_.ParaINI : "");
         ReadVersionList();
         if (w_.IsQOProgram) SetReminderNote(Process().CommonAppDataFolder + "\\Karvell\\HUG\\hgut.ini");
         if (w_.IsHU2Program) RunValuationSteps();

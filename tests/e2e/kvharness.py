@@ -22,14 +22,18 @@ clean machine (no Karvell keys, folders or server documents) and ends the
 Wine processes of its own prefix when the scenario ends, however it ends; a
 failure leaves a screenshot and the window list in $KV_BUILD_DIR/e2e/.
 """
+import contextlib
 import fcntl
 import json
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
 from pathlib import Path
+
+from faultserver import FaultServer
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -38,6 +42,19 @@ DEFAULT_PRODUCT_FOLDER = r"C:\Program Files (x86)\Karvell\QOFolio"
 # What a scenario leaves behind that the next one must not see. Keys go by
 # "reg delete": Wine's import does not remove keys of the 32-bit view.
 RESET_KEYS = (r"HKLM\Software\Karvell", r"HKCU\Software\Karvell")
+REASON_LINES = {
+    1: "Done after version check NO DOWNLOAD",
+    2: "Done after DOWNLOAD and START of update file",
+    4: "Mailed after running download aborded",
+    5: "Mailed after cancel no download was started",
+    7: "Mailed after outdated program was detected",
+    8: "Mailed after no further update possible",
+    19: "Update wurde über Kreuz beendet nicht Button",
+    22: "Done after DOWNLOAD of update file",
+}
+PAGE_HEAD = '<html><head><title>Meldung</title></head><body bgcolor="white">'
+PAGE_TAIL = "</body></html>"
+PEER_ADDRESSES = {"nginx": ("127.0.0.1", 80), "php": ("127.0.0.2", 80), "tinyproxy": ("127.0.0.3", 8888)}
 RESET_VALUES = """REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]
@@ -85,7 +102,7 @@ class Run:
 
 
 class Harness:
-    def __init__(self, name, lang="de"):
+    def __init__(self, name, lang="de", display=None):
         if lang not in LOCALES:
             raise ValueError(f"language {lang!r}: one of {sorted(LOCALES)}")
         self.name = name
@@ -99,6 +116,9 @@ class Harness:
         self.driver_exe = self.build / "tests" / "kvdriver.exe"
         self.program = self.build / "KVUpdate.exe"
         self.env = self._environment(LOCALES[lang])
+        if display:  # a display of the user's instead of the peers' Xvfb
+            self.env["DISPLAY"] = display
+        self._own_display = display
         self._runs = []
 
     # --- life cycle -------------------------------------------------------
@@ -153,7 +173,7 @@ class Harness:
         if not (self.e2e / "display").exists():
             subprocess.run([str(self.source / "tests/e2e/peers.sh"), "start"], check=True,
                            env=dict(os.environ, KV_SOURCE_DIR=str(self.source)))
-            self.env["DISPLAY"] = (self.e2e / "display").read_text().strip()
+            self.env["DISPLAY"] = self._own_display or (self.e2e / "display").read_text().strip()
 
     def _ensure_prefix(self):
         ready = self.prefix / ".kv-ready"
@@ -317,7 +337,13 @@ class Harness:
         return found[0]["text"]
 
     def click(self, window, caption=None):
-        """Clicks the button of the window with that caption (access-key "&" ignored), or the window itself."""
+        """Clicks the button of the window with that caption (access-key "&" ignored), or the window itself.
+        A button the user can see wins over a hidden one of the same caption (a page out of sight)."""
+        if caption is not None:
+            seen = [c for c in self.controls(window) if c["class"].lower() == "button" and c["visible"]
+                    and c["text"].replace("&", "") == caption.replace("&", "")]
+            if seen:
+                window, caption = seen[0], None
         args = [str(_hwnd(window))] + ([hex_argument(caption)] if caption is not None else [])
         if self.driver("click", *args)[0] != 0:
             raise ScenarioError(f"no button {caption!r} in {window}")
@@ -390,6 +416,157 @@ class Harness:
 
     def wait_until(self, condition, timeout=30.0, what="the condition"):
         return wait_until(condition, timeout, what)
+
+    # --- outcomes ---------------------------------------------------------
+    def shown_texts(self, window):
+        """The texts of the window's visible controls, in creation order."""
+        return [c["text"] for c in self.controls(window) if c["visible"] and c["text"]]
+
+    def wait_shown(self, window, text, timeout=30.0, part=False):
+        """Waits until a visible control of the window reads text (or, with part, contains it)."""
+        def found():
+            if not self.state_of(window):
+                self._fail_if_program_ended(f"the text {text!r}")
+                raise ScenarioError(f"the window closed while waiting for {text!r}")
+            texts = self.shown_texts(window)
+            return any((text in t) if part else (t == text) for t in texts)
+        try:
+            return wait_until(found, timeout, f"the text {text!r}")
+        except ScenarioError:
+            if self.state_of(window):
+                self.log(f"texts shown: {self.shown_texts(window)}")
+            for box in self.windows(cls="#32770", exe="KVUpdate.exe", visible=True):
+                self.log(f"box open: {box['text']!r} {[c['text'] for c in self.controls(box)]}")
+            raise
+
+    def button(self, window, caption):
+        """The button of that caption (access key ignored) as the driver sees it."""
+        for c in self.controls(window):
+            if c["class"].lower() == "button" and c["text"].replace("&", "") == caption.replace("&", ""):
+                return c
+        raise ScenarioError(f"no button {caption!r} in {window}: {self.shown_texts(window)}")
+
+    def answer_restart(self, program_name, lang="de", start=False):
+        """The question whether to start the product again, answered No (or Yes)."""
+        box = self.wait_window(cls="#32770", title=("Programm starten..." if lang == "de" else "Program start..."))
+        statics = [c["text"] for c in self.controls(box) if c["class"].lower() == "static" and c["text"]]
+        if not any(t.startswith(program_name) for t in statics):
+            raise ScenarioError(f"restart question {statics!r} does not name {program_name!r}")
+        wanted = ("Ja", "Yes") if start else ("Nein", "No")
+        for caption in wanted:
+            if self.driver("click", str(_hwnd(box)), hex_argument(caption))[0] == 0:
+                return
+        raise ScenarioError(f"no {wanted} button in the restart question")
+
+    def finish(self, run, timeout=30.0):
+        """Waits for the program's end; it must end by itself, with exit code 0."""
+        code = run.wait(timeout)
+        if code != 0:
+            raise ScenarioError(f"KVUpdate.exe ended with exit code {code}")
+
+    def the_report(self, run, reason, timeout=30.0):
+        """The one report of a run that has ended: exactly one request reached the report server,
+        and its reason line is the one of that code. Returns the report's lines."""
+        self.finish(run, timeout)
+        reports = self.reports()
+        if len(reports) != 1:
+            raise ScenarioError(f"{len(reports)} reports instead of one: {[report_lines(r)[:2] for r in reports]}")
+        lines = report_lines(reports[0])
+        self.log(f"report: {lines[:2]}")
+        if lines[1] != REASON_LINES[reason]:
+            raise ScenarioError(f"report reason {lines[1]!r}, expected {REASON_LINES[reason]!r} (code {reason})")
+        return lines
+
+    def no_report(self, run, timeout=30.0):
+        self.finish(run, timeout)
+        if self.reports():
+            raise ScenarioError(f"a report was sent: {[report_lines(r)[:2] for r in self.reports()]}")
+
+    @contextlib.contextmanager
+    def read_only(self, windows_path):
+        """The file or folder refuses every change for the block, to Wine running as root as well
+        (the immutable attribute: permissions do not stop root)."""
+        path = self.host_path(windows_path)
+        subprocess.run(["chattr", "+i", str(path)], check=True)
+        try:
+            yield path
+        finally:
+            subprocess.run(["chattr", "-i", str(path)], check=False)
+
+    # --- peers replaced ---------------------------------------------------
+    def _peer_stopped(self, name):
+        pid_file = self.e2e / f"{name}.pid"
+        if pid_file.exists():
+            try:
+                os.kill(int(pid_file.read_text().strip()), signal.SIGTERM)
+            except (ProcessLookupError, ValueError):
+                pass
+        host, port = PEER_ADDRESSES[name]
+        wait_until(lambda: not _answers(host, port), 15, f"{name} to stop")
+
+    def _restart_peers(self):
+        subprocess.run([str(self.source / "tests/e2e/peers.sh"), "start"], check=True,
+                       stdout=subprocess.DEVNULL, env=dict(os.environ, KV_SOURCE_DIR=str(self.source)))
+
+    @contextlib.contextmanager
+    def peer_down(self, name):
+        """The peer (nginx, php or tinyproxy) is not there for the block; it is back afterwards."""
+        self._peer_stopped(name)
+        try:
+            yield
+        finally:
+            self._restart_peers()
+
+    @contextlib.contextmanager
+    def replaced_server(self, name, routes, prefix_routes=None):
+        """A FaultServer answers in place of the peer for the block."""
+        host, port = PEER_ADDRESSES[name]
+        self._peer_stopped(name)
+        server = FaultServer(host, routes, port, prefix_routes)
+        try:
+            server.start()
+            yield server
+        finally:
+            server.stop()
+            self._restart_peers()
+
+    @contextlib.contextmanager
+    def extra_proxy(self, host, config_lines):
+        """A second tinyproxy on host:8888 with extra configuration lines (such as a deny rule)."""
+        conf = self.e2e / f"tinyproxy-{host}.conf"
+        conf.write_text(f"User root\nGroup root\nPort 8888\nListen {host}\nTimeout 20\n"
+                        f'LogFile "{self.e2e}/tinyproxy-{host}.log"\nLogLevel Info\nMaxClients 10\n'
+                        "DisableViaHeader Yes\n" + "".join(line + "\n" for line in config_lines))
+        process = subprocess.Popen(["tinyproxy", "-d", "-c", str(conf)], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        try:
+            wait_until(lambda: _answers(host, 8888) or process.poll() is not None, 15, f"the proxy on {host}")
+            if process.poll() is not None:
+                raise ScenarioError(f"tinyproxy on {host} ended at start")
+            yield
+        finally:
+            process.terminate()
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+
+
+def report_lines(report):
+    """The lines of a report as the report server received it (the page of "botschaft")."""
+    page = report.get("botschaft", "")
+    if not (page.startswith(PAGE_HEAD + "<p>") and page.endswith("</p>" + PAGE_TAIL)):
+        raise ScenarioError(f"report page of unexpected form: {page[:200]!r}")
+    return page[len(PAGE_HEAD) + 3:-len("</p>" + PAGE_TAIL)].split("<br>")
+
+
+def _answers(host, port):
+    import socket
+    try:
+        with socket.create_connection((host, port), timeout=1):
+            return True
+    except OSError:
+        return False
 
 
 def _hwnd(window):

@@ -153,6 +153,22 @@ TEST_F(Inventory, FallbacksWhenNeitherRegistryNorListFileKnowTheValues) {
     EXPECT_EQ(w().SerialNumberText, "");  // the first pass clears it
 }
 
+TEST_F(Inventory, ListFileNameWithAPathNamesNoFileOutsideTheDataFolder) {
+    const std::string outside = "[PName]\r\nname=Outside\r\n[Outside]\r\nverinfo=6.6\r\nFII=2001-01-01\r\n";
+    world.dir.Write("outside.lst", outside);
+    world.dir.Write("exe\\sub\\inner.lst", outside);
+    for (const char* name : {"..\\outside.lst", "../outside.lst", "sub\\inner.lst", "sub/inner.lst",
+                             "..outside.lst", "C:outside.lst"}) {
+        SCOPED_TRACE(name);
+        w().ProgramName.clear();
+        w().RecordedVersion = "";
+        Run(name);
+        EXPECT_EQ(Process().VersionListPath, w().ExeFolder + "\\");
+        EXPECT_EQ(w().ProgramName, "");
+        EXPECT_EQ(w().RecordedVersion, "");
+    }
+}
+
 TEST_F(Inventory, WithoutListFileTheVersionFieldsStayEmpty) {
     Run("qeonline.lst");
     EXPECT_EQ(w().RecordedVersion, "");

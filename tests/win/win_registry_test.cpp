@@ -111,3 +111,16 @@ TEST(WinRegistry, KeysOfThe64BitViewStayUnseen) {
     EXPECT_FALSE(registry.KeyExists(Hive::LocalMachine, "Software\\Karvell\\Only64"));
     EXPECT_FALSE(registry.Read(Hive::LocalMachine, "Software\\Karvell\\Only64", "Path"));
 }
+
+TEST(WinRegistry, KeyNamedWithALeadingBackslashIsFound) {
+    RegistryWriter writer(HKEY_CURRENT_USER, kKey, KEY_WOW64_32KEY);
+    const DWORD one = 1;
+    writer.Set("ProxyEnable", REG_DWORD, &one, sizeof one);
+
+    WinRegistry registry;
+    const std::string fromRoot = std::string("\\") + kKey;
+    EXPECT_TRUE(registry.KeyExists(Hive::CurrentUser, fromRoot));
+    auto enable = registry.Read(Hive::CurrentUser, fromRoot, "ProxyEnable");
+    ASSERT_TRUE(enable);
+    EXPECT_EQ(enable->type, RegType::Dword);
+}

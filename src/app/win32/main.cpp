@@ -23,6 +23,8 @@ namespace {
 
 using namespace kv;
 
+constexpr int kReportAnswerWaitMs = 1500;
+
 // Every service of the process; they outlive the windows that use them.
 struct WindowsWorld {
     platform::win32::WinRegistry registry;
@@ -84,7 +86,9 @@ void InitThemedControls() {
         view.Show();
         ui::win32::RunMessageLoop(view);
     }
-    reportWindow.WaitForDelivery(5000);
+    // The request has normally left during the close's own pause; a report
+    // server that is slow to answer must not keep the program from ending.
+    reportWindow.WaitForDelivery(kReportAnswerWaitMs);
     ExitProcess(0);
 }
 

@@ -12,11 +12,20 @@ constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_32KEY;
 
 HKEY RootOf(Hive hive) { return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
+// Callers name keys from the root, some with a leading "\" (such as
+// "\Software\Microsoft\..."); the system refuses that form (bad path name),
+// so the key would never be found.
+std::string FromRoot(const std::string& key) {
+    const std::size_t first = key.find_first_not_of('\\');
+    return first == std::string::npos ? std::string() : key.substr(first);
+}
+
 // Closes the key however the read ends.
 class OpenKey {
 public:
     OpenKey(Hive hive, const std::string& key) {
-        if (RegOpenKeyExA(RootOf(hive), key.c_str(), 0, kReadAccess, &handle_) != ERROR_SUCCESS) handle_ = nullptr;
+        if (RegOpenKeyExA(RootOf(hive), FromRoot(key).c_str(), 0, kReadAccess, &handle_) != ERROR_SUCCESS)
+            handle_ = nullptr;
     }
     ~OpenKey() {
         if (handle_) RegCloseKey(handle_);

@@ -1,0 +1,80 @@
+"""The demo's run: a court-register product "QO Folio" at version 8.1.9 finds the update 8.1.10 on the local
+update server, downloads the (test) installer and starts it; the report arrives at the local report server.
+
+    python3 demo_run.py OUTPUT_FOLDER           # driven automatically, a screenshot per page
+    python3 demo_run.py OUTPUT_FOLDER --display :0   # the user clicks through on that display
+
+Needs the peers running (scripts/demo.sh starts and stops them) and KV_BUILD_DIR naming the win64 build.
+"""
+import argparse
+import shutil
+from pathlib import Path
+
+from kvharness import Harness, report_lines, wait_until
+from kvproducts import (QO_DATA, QO_INSTALLER, TEXTS, WIZARD_TITLE, catalogue, court_product, installer_bytes,
+                        start)
+
+T = TEXTS["de"]
+DEMO_CATALOGUE = catalogue(extra="CD2=Schnellere Suche im Register\nCD3=Neue Vorlagen für Bescheinigungen\n"
+                                 "DS1=Das Update wird jetzt installiert.\nDS2=Bitte schließen Sie QO Folio.\n")
+
+
+def prepare(h):
+    court_product(h)
+    h.serve("/update.ini", DEMO_CATALOGUE)
+    h.serve(QO_INSTALLER, installer_bytes(h))
+
+
+def picture(h, out, name):
+    shutil.copy(h.screenshot(f"demo-{name}"), out / f"{name}.png")
+
+
+def driven(h, out):
+    run, wizard = start(h)
+    h.wait_shown(wizard, T["welcome"] + " QO Folio Online Update Assistenten", 10)
+    picture(h, out, "1-welcome")
+    h.click(wizard, T["next"])
+    h.wait_shown(wizard, T["offer"], 60)
+    h.wait_shown(wizard, "Neue Formulare 2025", 10, part=True)
+    picture(h, out, "2-offer")
+    h.click(wizard, T["install"])
+    h.wait_window(cls="#32770", title=" Information", timeout=60)
+    picture(h, out, "3-downloaded")
+    h.answer_box(caption=" Information")
+    record = h.host_path(QO_DATA + r"\kvinstaller-run.txt")
+    wait_until(record.exists, 60, "the installer's start")
+    picture(h, out, "4-installer-started")
+    h.wait_gone(title=WIZARD_TITLE, timeout=30)
+    return run
+
+
+def by_hand(h):
+    run = h.start_kvupdate(["QORIND", "QOFolio", "U", "QOOnline.lst"])
+    print("demo: the wizard is on your display; click through it (Weiter, Update laden) or close it.", flush=True)
+    run.wait(3600)
+    return run
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("output")
+    parser.add_argument("--display")
+    args = parser.parse_args()
+    out = Path(args.output)
+    out.mkdir(parents=True, exist_ok=True)
+    with Harness("demo", lang="de", display=args.display) as h:
+        prepare(h)
+        run = by_hand(h) if args.display else driven(h, out)
+        run.wait(30)
+        reports = wait_until(lambda: h.reports(), 10, "the report at the report server") if not args.display \
+            else h.reports()
+        text = "\n".join("\n".join(report_lines(r)) for r in reports)
+        (out / "report.txt").write_text(text + "\n", encoding="utf-8")
+        record = h.host_path(QO_DATA + r"\kvinstaller-run.txt")
+        if record.exists():
+            shutil.copy(record, out / "installer-started.txt")
+        print(f"demo: {len(reports)} report(s) received; pictures and report in {out}", flush=True)
+
+
+if __name__ == "__main__":
+    main()
