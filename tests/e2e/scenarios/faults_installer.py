@@ -39,7 +39,7 @@ def installer_row(installer_route=None, server_gone=False):
 
 
 rows([
-    ("fault_installer_reset_mid_body", installer_row(lambda body: cut_off(body, 200 * 1024, reset=True))),
+    ("fault_installer_reset_mid_body", installer_row(lambda body: cut_off(body, len(body) // 2, reset=True))),
     ("fault_installer_server_gone", installer_row(server_gone=True)),
     ("fault_installer_404", installer_row(lambda body: document("<html>404</html>", status=404,
                                                                 content_type="text/html"))),
