@@ -262,7 +262,11 @@ class Harness:
         """Copies KVUpdate.exe into a product folder; returns its Windows path."""
         target = self.host_path(folder)
         target.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(self.program, target / "KVUpdate.exe")
+        # A fresh file renamed into place: rewriting the file in place would
+        # change the image of a copy that is running already.
+        staged = target / "KVUpdate.exe.new"
+        shutil.copy2(self.program, staged)
+        os.replace(staged, target / "KVUpdate.exe")
         return folder.rstrip("\\") + "\\KVUpdate.exe"
 
     def start_kvupdate(self, parameters, folder=DEFAULT_PRODUCT_FOLDER):
