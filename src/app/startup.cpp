@@ -2,7 +2,7 @@
 #include <charconv>
 
 #include "app/parameters.h"
-#include "kv_config.h"
+#include "app/config.h"
 #include "network/connection.h"
 #include "report/system_probes.h"
 #include "wizard/tupinew.h"

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "kv_config.h"
+#include "app/config.h"
 #include "network/connection.h"
 #include "wizard/tupinew.h"
 

@@ -1,7 +1,7 @@
 #include "network/tproxyform.h"
 
 #include "app/parameters.h"
-#include "kv_config.h"
+#include "app/config.h"
 #include "network/connection.h"
 #include "wizard/tupinew.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/german_format.h"
 #include "inventory/ini_access.h"
-#include "kv_config.h"
+#include "app/config.h"
 #include "report/tphpunit.h"
 #include "wizard/tupinew.h"
 

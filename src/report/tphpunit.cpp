@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "kv_config.h"
+#include "app/config.h"
 #include "report/report_address.h"
 
 namespace kv {

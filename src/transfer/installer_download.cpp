@@ -1,6 +1,6 @@
 #include <cctype>
 
-#include "kv_config.h"
+#include "app/config.h"
 #include "ui/ui_host.h"
 #include "wizard/tupinew.h"
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "kv_config.h"
+#include "app/config.h"
 #include "wizard/tupinew.h"
 
 namespace kv {

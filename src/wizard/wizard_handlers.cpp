@@ -1,7 +1,7 @@
 #include <exception>
 #include <string>
 
-#include "kv_config.h"
+#include "app/config.h"
 #include "network/tproxyform.h"
 #include "ui/ui_host.h"
 #include "wizard/tform1.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "fakes/test_world.h"
-#include "kv_config.h"
+#include "app/config.h"
 #include "platform/portable/host_path.h"
 #include "wizard/tupinew.h"
 

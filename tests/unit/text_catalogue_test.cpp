@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/wizard_fixture.h"
-#include "kv_config.h"
+#include "app/config.h"
 #include "wizard/text_catalogue.h"
 
 namespace {

@@ -16,11 +16,11 @@ PAGE_TAIL = "</body></html>"
 
 
 def configured(name):
-    """A value of the build's configuration header, such as ReportRecipient1."""
-    header = (Path(os.environ["KV_BUILD_DIR"]) / "generated" / "kv_config.h").read_text(encoding="cp1252")
-    match = re.search(name + r' = "([^"]*)"', header)
+    """A value of the program's configuration, such as ReportRecipient1."""
+    source = (Path(os.environ["KV_BUILD_DIR"]) / "generated" / "kv_config_default.cpp").read_text(encoding="utf-8")
+    match = re.search(name + r' = "([^"]*)"', source)
     if not match:
-        raise ScenarioError(f"{name} not in kv_config.h")
+        raise ScenarioError(f"{name} not in kv_config_default.cpp")
     return match.group(1)
 
 
