@@ -145,7 +145,7 @@ class Harness:
         self._reset_machine()
         self._reports_before = len(self._all_reports())
         self._requests_before = len(self._all_requests())
-        self.log(f"scenario {self.name} ({self.env['LANG']}, display {self.env['DISPLAY']})")
+        self.log(f"scenario {self.name} ({BITS}-bit, {self.env['LANG']}, display {self.env['DISPLAY']})")
         return self
 
     def __exit__(self, kind, value, trace):
