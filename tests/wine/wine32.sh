@@ -123,6 +123,7 @@ if [ "$(cat "$READY" 2>/dev/null)" != "$version" ]; then
   "$ROOT/usr/bin/qemu-i386" --version >"$DIR/qemu-version" || fail "qemu-i386 does not run"
   rm -rf "$DIR/debs"
   echo "$version" >"$READY"
-  echo "wine32: set up in $((SECONDS - started)) s, $(du -sh "$DIR" | cut -f1) in $DIR" >&2
+  # Counted after the machine's Wine, so that the hard links to it count there.
+  echo "wine32: set up in $((SECONDS - started)) s, $(du -sh /usr/lib/x86_64-linux-gnu/wine "$DIR" | tail -1 | cut -f1) in $DIR" >&2
 fi
 echo "$LOADER"
