@@ -31,7 +31,8 @@ private_apt() {
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   mkdir -p "$apt/sources" "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/prefs"
   : >"$apt/status"
-  cp /etc/apt/sources.list.d/*.sources "$apt/sources/" 2>/dev/null || fail "no deb822 sources in /etc/apt/sources.list.d"
+  cp /etc/apt/sources.list.d/*.sources "$apt/sources/" 2>/dev/null ||
+    fail "no deb822 sources in /etc/apt/sources.list.d"
   awk -v suite="$codename" -v RS= '
     $0 ~ "Suites:[^\n]*[ \t]" suite "([ \t]|\n|$)" {
       match($0, /URIs:[^\n]*/); uris = substr($0, RSTART, RLENGTH)
@@ -124,6 +125,7 @@ if [ "$(cat "$READY" 2>/dev/null)" != "$version" ]; then
   rm -rf "$DIR/debs"
   echo "$version" >"$READY"
   # Counted after the machine's Wine, so that the hard links to it count there.
-  echo "wine32: set up in $((SECONDS - started)) s, $(du -sh /usr/lib/x86_64-linux-gnu/wine "$DIR" | tail -1 | cut -f1) in $DIR" >&2
+  size=$(du -sh /usr/lib/x86_64-linux-gnu/wine "$DIR" | tail -1 | cut -f1)
+  echo "wine32: set up in $((SECONDS - started)) s, $size in $DIR" >&2
 fi
 echo "$LOADER"
