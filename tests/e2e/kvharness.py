@@ -47,7 +47,7 @@ from faultserver import FaultServer
 BITS = int(os.environ.get("KV_BITS", "64"))
 if BITS not in (32, 64):
     raise ValueError(f"KV_BITS={BITS}: 32 or 64")
-# The emulated 32-bit program starts and works 1.5 to 3 times slower.
+# Emulated, the 32-bit program takes two to four times as long to show a window.
 DEADLINE_SCALE = 3.0 if BITS == 32 else 1.0
 LOCALES = {"de": "de_DE.UTF-8", "en": "en_US.UTF-8"}
 DEFAULT_PRODUCT_FOLDER = r"C:\Program Files (x86)\Karvell\QOFolio"
