@@ -127,7 +127,7 @@ class Harness:
         self.screens = self.e2e / "screens"
         self.www = self.e2e / "www"
         self.logs = self.e2e / "logs"
-        self.wine_loader, self.program, self.driver_exe = self._programs()
+        self.wine_loader, self.program, self.driver_exe = programs(self.build)
         self.wineserver = self.wine_loader.parent / "wineserver"
         self.env = self._environment(LOCALES[lang])
         if display:  # a display of the user's instead of the peers' Xvfb
@@ -167,21 +167,6 @@ class Harness:
                 run.process.wait(10)
             except subprocess.TimeoutExpired:
                 run.process.kill()
-
-    def _programs(self):
-        """The Wine loader, the program under test and the driver of this run's bitness."""
-        if BITS == 64:
-            loader, program, driver = "/usr/lib/wine/wine64", self.build / "KVUpdate.exe", \
-                self.build / "tests" / "kvdriver.exe"
-        else:
-            loader, program, driver = self.build / "wine32/root/usr/lib/wine/wine64", \
-                self.build / "KVUpdate_test.exe", self.build.parent / "win64/tests/kvdriver.exe"
-        found = [Path(os.environ.get(name, default)) for name, default in
-                 (("KV_WINE", loader), ("KV_PROGRAM", program), ("KV_DRIVER", driver))]
-        for path in found:
-            if not path.exists():
-                raise ScenarioError(f"{path} is missing (KV_BITS={BITS})")
-        return found
 
     def _environment(self, locale):
         env = dict(os.environ)
@@ -583,6 +568,21 @@ class Harness:
                 process.wait(10)
             except subprocess.TimeoutExpired:
                 process.kill()
+
+
+def programs(build):
+    """The Wine loader, the program under test and the driver of the run's bitness, for a build folder."""
+    if BITS == 64:
+        loader, program, driver = "/usr/lib/wine/wine64", build / "KVUpdate.exe", build / "tests" / "kvdriver.exe"
+    else:
+        loader, program, driver = build / "wine32/root/usr/lib/wine/wine64", build / "KVUpdate_test.exe", \
+            build.parent / "win64/tests/kvdriver.exe"
+    found = [Path(os.environ.get(name, default)) for name, default in
+             (("KV_WINE", loader), ("KV_PROGRAM", program), ("KV_DRIVER", driver))]
+    for path in found:
+        if not path.exists():
+            raise ScenarioError(f"{path} is missing (KV_BITS={BITS})")
+    return found
 
 
 def report_lines(report):
