@@ -7,7 +7,7 @@
 #include <exception>
 #include <optional>
 
-#include "ui/win32/app_identity.h"
+#include "ui/app_identity.h"
 #include "ui/win32/fonts.h"
 
 namespace kv::ui::win32 {
@@ -87,13 +87,16 @@ bool TakesInput(Kind kind) {
            kind == Kind::ListBox;
 }
 
-// Input controls are disabled with their parents; a disabled panel leaves
-// the look of its texts alone.
-bool EffectivelyEnabled(const Control& control) {
-    if (!TakesInput(control.kind)) return control.enabled;
+bool EnabledWithParents(const Control& control) {
     for (const Control* c = &control; c != nullptr; c = c->parent)
         if (!c->enabled) return false;
     return true;
+}
+
+// Input controls are disabled with their parents; a disabled panel leaves
+// the look of its texts alone.
+bool EffectivelyEnabled(const Control& control) {
+    return TakesInput(control.kind) ? EnabledWithParents(control) : control.enabled;
 }
 
 struct NativeClass {
@@ -161,6 +164,13 @@ LRESULT CALLBACK KeyFilterProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (!accept) return 0;
         }
     }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// A memo in a panel that is disabled for input keeps the look of its text but
+// takes no focus and no selection: the mouse goes through it to the window.
+LRESULT CALLBACK HeldTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_NCHITTEST && !EnabledWithParents(*reinterpret_cast<const Control*>(data))) return HTTRANSPARENT;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -248,6 +258,8 @@ void NativeForm::CreateControl(Control& control) {
     SetWindowPos(entry->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (control.kind == Kind::Edit)
         SetWindowSubclass(entry->window, KeyFilterProc, 0, reinterpret_cast<DWORD_PTR>(&control));
+    if (control.kind == Kind::Memo)
+        SetWindowSubclass(entry->window, HeldTextProc, 0, reinterpret_cast<DWORD_PTR>(&control));
     entries_.push_back(std::move(entry));
 }
 
@@ -504,9 +516,10 @@ void NativeForm::OnCommand(WORD id, WORD code) {
     }
     const bool button = c.kind == Kind::Button || c.kind == Kind::FlatButton || c.kind == Kind::CheckBox;
     const bool clicked = button ? code == BN_CLICKED : code == STN_CLICKED;
-    // A click that reaches a control the model hides or disables (a message
-    // sent from outside) is not the user's.
-    if (!clicked || !form_.Showing(c) || !EffectivelyEnabled(c)) return;
+    // A click that reaches a control the model hides or disables, or a window
+    // that a box or dialog holds (a message sent from outside), is not the
+    // user's: no handler may run inside the one that opened the box.
+    if (!clicked || IsHeld() || !form_.Showing(c) || !EffectivelyEnabled(c)) return;
     if (c.kind == Kind::CheckBox) {
         c.checked = SendMessageA(e.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
         e.checked = c.checked;
@@ -562,6 +575,20 @@ void NativeForm::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DeleteDC(source);
 }
 
+bool NativeForm::IsHeld() const { return IsWindowEnabled(window_) == FALSE; }
+
+POINT NativeForm::ScreenPoint(int offsetX, int offsetY) const {
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    return {outer.left + Scale(offsetX, dpi_), outer.top + Scale(offsetY, dpi_)};
+}
+
+NativeForm* NativeForm::ViewOf(const Form& form) {
+    for (NativeForm* view : OpenForms())
+        if (&view->form_ == &form) return view;
+    return nullptr;
+}
+
 bool NativeForm::OnSetCursor(HWND child) {
     const Entry* e = FindEntry(child);
     if (e == nullptr || !e->control->handCursor) return false;
@@ -582,7 +609,7 @@ void NativeForm::OnTimer(UINT_PTR id) {
 }
 
 void NativeForm::OnClose() {
-    if (closing_) return;
+    if (closing_ || (IsHeld() && !form_.closeRequested)) return;
     closing_ = true;
     RunHandler([this] { form_.OnClose(); });
     // The owner comes back before the dialog goes, so activation returns to it.

@@ -31,9 +31,14 @@ public:
     void Show();
     void Mirror();
 
+    // The screen point at an offset from the window's outer top-left corner
+    // given in the form's own 96-dpi units.
+    POINT ScreenPoint(int offsetX, int offsetY) const;
+
     // The open window whose events are handled last: the main window or the
     // modal dialog above it.
     static NativeForm* Topmost();
+    static NativeForm* ViewOf(const Form& form);
     // Keyboard navigation of the window that a message is for (Tab by the
     // model's tab order, Enter on the focused button, mnemonics). True when
     // the message was consumed.
@@ -75,6 +80,8 @@ private:
     bool OnSetCursor(HWND child);
     void OnTimer(UINT_PTR id);
     void OnClose();
+    // True while a box or a dialog above holds the window.
+    bool IsHeld() const;
     void OnDestroy();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void MoveFocus(bool backwards);

@@ -1,4 +1,4 @@
-#include "platform/linux/socket_internet.h"
+#include "support/socket_internet.h"
 
 #include <algorithm>
 #include <cerrno>
