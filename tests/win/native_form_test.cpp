@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#undef MessageBox
 #include <commctrl.h>
 
 #include <cstdio>
@@ -272,6 +273,7 @@ TEST(NativeForm, ControlsTheModelDisablesOrHidesIgnoreClicks) {
     EXPECT_EQ(clicks, 0);
     // A memo in a panel disabled for input lets the mouse through: no focus, no selection.
     HWND memo = ChildAt(view.Handle(), 6);
+    form.page.enabled = true;
     EXPECT_NE(SendMessageA(memo, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
     form.news.enabled = false;
     EXPECT_EQ(SendMessageA(memo, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
@@ -622,7 +624,9 @@ TEST(WinDialogs, BoxesHoldTheirWindowsAndStandOverWhatTheHandlerSet) {
         dialogs.SetOwnerWindow(BoxOwner::Application, application.Handle());
         dialogs.SetOwnerWindow(BoxOwner::Wizard, wizardView.Handle());
         dialogs.SetView([] { return NativeForm::Topmost()->Handle(); }, [] { NativeForm::MirrorAll(); });
-        seen = {wizardView.Handle(), c.dialogOpen ? dialogView->Handle() : nullptr};
+        seen = WhileBoxIsUp{};
+        seen.wizard = wizardView.Handle();
+        seen.dialog = c.dialogOpen ? dialogView->Handle() : nullptr;
         wizard.title.caption = "set before the box";
         SetTimer(nullptr, 0, 50, LookAndAnswerBox);
         dialogs.MessageBox(c.owner, "Text", "KvBox", kv::platform::MbOk);
@@ -632,6 +636,8 @@ TEST(WinDialogs, BoxesHoldTheirWindowsAndStandOverWhatTheHandlerSet) {
         EXPECT_EQ(clicks, 0);
         EXPECT_EQ(wizard.closes, 0);
         EXPECT_EQ(IsWindowEnabled(wizardView.Handle()) != FALSE, !c.dialogOpen);
-        if (c.dialogOpen) EXPECT_TRUE(IsWindowEnabled(dialogView->Handle()));
+        if (c.dialogOpen) {
+            EXPECT_TRUE(IsWindowEnabled(dialogView->Handle()));
+        }
     }
 }
