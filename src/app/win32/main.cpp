@@ -71,6 +71,8 @@ void InitThemedControls() {
     world.dispatcher.SetRunner([](const std::function<void()>& work) { ui::win32::NativeForm::RunHandler(work); });
     world.dispatcher.SetSendRunner(
         [](const std::function<void()>& work) { ui::win32::NativeForm::RunFrequentHandler(work); });
+    ui::win32::SetMessageWait(
+        [&world](unsigned long milliseconds) { return world.dispatcher.WaitForMessagesOrWork(milliseconds); });
     const platform::Services services = world.Services();
 
     TPHPunit reportWindow(services);

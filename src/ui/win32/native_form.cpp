@@ -671,7 +671,10 @@ NativeForm* NativeForm::Topmost() {
 }
 
 bool NativeForm::PreTranslate(MSG& msg) {
-    if (msg.hwnd == nullptr) return false;
+    // Only keys navigate. Everything else (a transfer's progress step among
+    // them, thousands a second) must not pay for finding the root window,
+    // which asks the window server.
+    if (msg.hwnd == nullptr || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     for (NativeForm* form : OpenForms()) {
         if (form->window_ != root) continue;
@@ -735,37 +738,58 @@ void NativeForm::MirrorAll() {
 }
 
 namespace {
+
+// Without a dispatcher the loops wait for messages alone.
+MessageWait& Wait() {
+    static MessageWait wait = [](unsigned long milliseconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+        return false;
+    };
+    return wait;
+}
+
+// While work keeps coming, messages are still looked at this often, so that
+// input, timers and repaints are never starved.
+constexpr DWORD kLookAtMessagesMillis = 10;
+
 void Deliver(MSG& msg) {
     if (NativeForm::PreTranslate(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }
+
+// Every message there is now; false when the program is asked to quit
+// (which is passed on to any outer loop).
+bool DeliverPending(const NativeForm* form) {
+    MSG msg;
+    while ((form == nullptr || form->IsOpen()) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        Deliver(msg);
+    }
+    return true;
+}
+
 }  // namespace
 
+void SetMessageWait(MessageWait wait) { Wait() = std::move(wait); }
+
 void RunMessageLoop(const NativeForm& form) {
-    MSG msg;
+    DWORD lastLook = GetTickCount();
     while (form.IsOpen()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop ends too
-            return;
-        }
-        if (got < 0) return;
-        Deliver(msg);
+        // A wait that ran handed-over work goes on waiting: looking at an
+        // empty queue after every progress step would cost a round trip.
+        if (Wait()(INFINITE) && GetTickCount() - lastLook < kLookAtMessagesMillis) continue;
+        lastLook = GetTickCount();
+        if (!DeliverPending(&form)) return;
     }
 }
 
 void PumpPendingMessages() {
-    // Sent messages (a worker's progress) are served inside the wait as well.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        Deliver(msg);
-    }
+    Wait()(10);
+    DeliverPending(nullptr);
 }
 
 }  // namespace kv::ui::win32

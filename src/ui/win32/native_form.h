@@ -105,6 +105,11 @@ private:
     std::vector<std::pair<std::uint32_t, HBRUSH>> brushes_;
 };
 
+// How the program's own message loops wait: until messages are there, or
+// also until a worker hands over work, which the wait then runs (true).
+using MessageWait = std::function<bool(unsigned long milliseconds)>;
+void SetMessageWait(MessageWait wait);
+
 // Runs the thread's messages until `form` has closed (or the program is
 // asked to quit, which is passed on to any outer loop).
 void RunMessageLoop(const NativeForm& form);
