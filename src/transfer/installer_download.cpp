@@ -1,6 +1,7 @@
 #include <cctype>
 
 #include "app/config.h"
+#include "transfer/installer_signature.h"
 #include "ui/ui_host.h"
 #include "wizard/tupinew.h"
 
@@ -143,7 +144,7 @@ void StartInstaller(TUpInew& w) {
 // Started or not, the wizard has done its work and closes.
 void InstallerArrived(TUpInew& w) {
     ShowInstallerArrived(w);
-    if (HandOver(w)) {
+    if (AcceptInstallerSignature(w, InstallerPath(w)) && HandOver(w)) {
         if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, JoinLines(w, 29, 32));
         StartInstaller(w);
     }
