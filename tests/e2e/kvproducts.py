@@ -181,6 +181,12 @@ def rows(name_and_functions):
         raise SystemExit(f"failed rows: {', '.join(failed)}")
 
 
+def wait_offer(h, wizard, lang="de", timeout=60.0):
+    """The offer page: its headline, or the install hint that replaces it a second later (a slow look may
+    see only the hint)."""
+    return wait_any_text(h, wizard, [TEXTS[lang]["offer"], TEXTS[lang]["hint"]], timeout)
+
+
 def wait_any_text(h, window, texts, timeout=30.0):
     """Waits until one of the texts is shown; returns it."""
     def found():

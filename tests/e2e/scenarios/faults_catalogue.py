@@ -4,8 +4,8 @@ catalogue whose form is odd. Each row: no crash or hang, the catalogue's message
 version list file byte for byte as it was."""
 from faultserver import document
 from kvharness import Harness
-from kvproducts import (QO_LIST, TEXTS, catalogue, check, close_and_decline_restart, court_product, held_by_box, rows,
-                        wait_any_text)
+from kvproducts import (QO_LIST, TEXTS, catalogue, check, close_and_decline_restart, court_product, held_by_box,
+                        rows, wait_any_text, wait_offer)
 
 T = TEXTS["de"]
 OFFLINE_BOX = T["offline"]
@@ -66,7 +66,10 @@ def outcome_row(body, shown, reason_now, more=None, **kwargs):
             before = court_product(h).read_bytes()
             with h.replaced_server("nginx", served(body, **kwargs)):
                 run, wizard = check(h)
-                h.wait_shown(wizard, shown, 120)
+                if shown == T["offer"]:
+                    wait_offer(h, wizard, timeout=120)
+                else:
+                    h.wait_shown(wizard, shown, 120)
                 if more:
                     more(h, wizard)
                 lines = close_reports(h, run, wizard, reason_now, T["cancel"] if shown == T["offer"] else T["close"])

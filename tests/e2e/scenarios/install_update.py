@@ -4,7 +4,7 @@ there with its path quoted, finds its hand-over file, and the wizard closes."""
 from pathlib import Path
 
 from kvharness import Harness
-from kvproducts import TEXTS, held_by_box
+from kvproducts import TEXTS, held_by_box, wait_offer
 
 WIZARD_TITLE = "Karvell Netrefresh Tool V 8.1.10"
 # "qeonline.lst" keeps its data in the wizard's own folder.
@@ -51,7 +51,7 @@ with Harness("install_update", lang="de") as h:
     h.click(wizard, "Weiter")
 
     texts = lambda: [c["text"] for c in h.controls(wizard)]
-    h.wait_until(lambda: "Es liegt ein neues Update vor !" in texts(), 60, "the offer")
+    wait_offer(h, wizard)
     h.wait_until(lambda: any("Neu: schnellere Suche" in t for t in texts()), 30, "the news panel")
     shown = texts()
     for expected in ("8.1.10", "0,7 MB", "15.01.2025"):

@@ -3,8 +3,8 @@ direct; answered Yes the proxy dialog opens, the user enters the proxy (127.0.0.
 and the whole update then runs through tinyproxy: catalogue and installer pass the proxy, the version list
 file keeps the settings, and the report tells the proxy."""
 from kvharness import Harness
-from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, court_product,
-                        held_by_box, installer_bytes, rows, start)
+from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, court_product, held_by_box,
+                        installer_bytes, rows, start, wait_offer)
 
 T = TEXTS["de"]
 SYSTEM_PROXY = r"""REGEDIT4
@@ -69,7 +69,7 @@ def through_tinyproxy(name):
             assert key in stored, f"{key} not in the version list file: {stored!r}"
 
         h.click(wizard, T["next"])
-        h.wait_shown(wizard, T["offer"], 60)
+        wait_offer(h, wizard)
         h.click(wizard, T["install"])
         record = h.host_path(QO_DATA + r"\kvinstaller-run.txt")
         h.wait_until(record.exists, 60, "the installer's record")
