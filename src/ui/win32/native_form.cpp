@@ -234,33 +234,34 @@ void NativeForm::PlaceWindow() {
     appliedClientHeight_ = form_.clientHeight;
 }
 
+// A control gets its window when it is first shown: a page the user has not
+// reached yet costs the start nothing (each window is a round trip to the
+// window server under Wine).
 void NativeForm::CreateControls() {
-    bool richTextLoaded = false;
-    for (Control* control : form_.Controls()) {
-        if (control->kind == Kind::RichText && !richTextLoaded) {
-            LoadLibraryA("riched20.dll");  // registers the rich-text window class
-            richTextLoaded = true;
-        }
-        CreateControl(*control);
-    }
+    for (Control* control : form_.Controls()) entries_.push_back(std::make_unique<Entry>(*control));
 }
 
-void NativeForm::CreateControl(Control& control) {
-    auto entry = std::make_unique<Entry>(control);
+void NativeForm::CreateControlWindow(std::size_t index) {
+    Entry& entry = *entries_[index];
+    Control& control = *entry.control;
+    if (control.kind == Kind::RichText) LoadLibraryA("riched20.dll");  // registers the rich-text window class
     const NativeClass native = ClassOf(control);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native.style;
     if (control.tabOrder >= 0) style |= WS_TABSTOP;
-    const int id = kFirstControlId + static_cast<int>(entries_.size());
-    entry->window = CreateWindowExA(native.exStyle, native.name, "", style, 0, 0, 0, 0, window_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                                    nullptr);
-    // Each later control lies above the earlier ones.
-    SetWindowPos(entry->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const int id = kFirstControlId + static_cast<int>(index);
+    entry.window = CreateWindowExA(native.exStyle, native.name, "", style, 0, 0, 0, 0, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                   nullptr);
+    // Each later control lies above the earlier ones: below the first later
+    // one that has a window already, else on top.
+    HWND above = HWND_TOP;
+    for (std::size_t later = index + 1; later < entries_.size() && above == HWND_TOP; ++later)
+        if (entries_[later]->window != nullptr) above = entries_[later]->window;
+    SetWindowPos(entry.window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (control.kind == Kind::Edit)
-        SetWindowSubclass(entry->window, KeyFilterProc, 0, reinterpret_cast<DWORD_PTR>(&control));
+        SetWindowSubclass(entry.window, KeyFilterProc, 0, reinterpret_cast<DWORD_PTR>(&control));
     if (control.kind == Kind::Memo)
-        SetWindowSubclass(entry->window, HeldTextProc, 0, reinterpret_cast<DWORD_PTR>(&control));
-    entries_.push_back(std::move(entry));
+        SetWindowSubclass(entry.window, HeldTextProc, 0, reinterpret_cast<DWORD_PTR>(&control));
 }
 
 void NativeForm::Show() {
@@ -276,7 +277,13 @@ void NativeForm::Show() {
 void NativeForm::Mirror() {
     if (window_ == nullptr) return;
     MirrorWindow();
-    for (auto& entry : entries_) MirrorControl(*entry);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i]->window == nullptr) {
+            if (!form_.Showing(*entries_[i]->control)) continue;
+            CreateControlWindow(i);
+        }
+        MirrorControl(*entries_[i]);
+    }
     MirrorTimers();
 }
 

@@ -51,7 +51,7 @@ public:
     // mirrored at most once per kFrequentMirrorMillis; a timer mirrors what
     // the last ones changed.
     static void RunFrequentHandler(const std::function<void()>& handler);
-    static constexpr unsigned kFrequentMirrorMillis = 25;
+    static constexpr unsigned kFrequentMirrorMillis = 40;
     static void MirrorAll();
 
 private:
@@ -67,7 +67,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateTopLevel(HWND owner);
     void CreateControls();
-    void CreateControl(Control& control);
+    void CreateControlWindow(std::size_t index);
     void PlaceWindow();
     void MirrorWindow();
     void MirrorControl(Entry& entry);
