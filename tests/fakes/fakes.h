@@ -46,9 +46,9 @@ public:
     std::function<void(ui::Form&)> onModal;              // default: the dialog closes untouched
     std::function<void(ui::PopupMenu&, int, int)> onPopup;
     std::vector<std::string> modalShown;                  // form names in order
-    int popupX = 0, popupY = 0;
+    int popupX = 0, popupY = 0;  // offsets from the window's outer corner
     void ShowModal(ui::Form& dialog) override;
-    void ShowPopup(ui::PopupMenu& menu, int screenX, int screenY) override;
+    void ShowPopup(ui::PopupMenu& menu, const ui::Form& over, int offsetX, int offsetY) override;
     // 8 pixels per character: enough to test placement rules.
     int TextWidth(const ui::Font& font, const std::string& text) override;
 };
@@ -77,6 +77,17 @@ public:
     bool succeed = true;
     bool throwOnStart = false;
     bool Start(const platform::ProcessRequest& request) override;
+};
+
+// Answers every check with the verdict the test sets; records what was checked.
+class FakeSignatures : public platform::Signatures {
+public:
+    platform::SignatureVerdict verdict{true, {}};
+    std::vector<std::pair<std::string, platform::SignerRule>> checked;
+    platform::SignatureVerdict Verify(const std::string& path, const platform::SignerRule& rule) override {
+        checked.emplace_back(path, rule);
+        return verdict;
+    }
 };
 
 class FakeRemoteAccess : public platform::RemoteAccess {
@@ -111,14 +122,24 @@ public:
 };
 
 // An HTTP client with no network: every open fails. Tests that need answers
-// use the loopback transport instead.
+// use the loopback transport instead. It records where a transfer would
+// connect and the flags of its request.
 class OfflineInternet : public platform::Internet {
 public:
     bool connected = false;
+    std::vector<std::pair<std::string, int>> connects;  // host, port
+    std::vector<unsigned> requestFlags;
     platform::NetHandle Open(const std::string&, int, const std::string&) override { return nullptr; }
-    platform::NetHandle Connect(platform::NetHandle, const std::string&, int, const std::string&, const std::string&) override { return nullptr; }
+    platform::NetHandle Connect(platform::NetHandle, const std::string& host, int port, const std::string&,
+                                const std::string&) override {
+        connects.emplace_back(host, port);
+        return nullptr;
+    }
     platform::NetHandle OpenRequest(platform::NetHandle, const std::string&, const std::string&, const std::string&,
-                                    const std::string&, const std::string&, unsigned) override { return nullptr; }
+                                    const std::string&, const std::string&, unsigned flags) override {
+        requestFlags.push_back(flags);
+        return nullptr;
+    }
     bool SendRequest(platform::NetHandle, const std::string&, const std::string&) override { return false; }
     std::optional<std::string> QueryContentLength(platform::NetHandle) override { return std::nullopt; }
     int QueryStatusCode(platform::NetHandle) override { return 0; }
