@@ -29,7 +29,7 @@ test: build
 	@status=0; \
 	ctest --test-dir build/linux -j$(JOBS) --output-on-failure --timeout 300 || status=1; \
 	ctest --test-dir build/win64 --output-on-failure --timeout 600 || status=1; \
-	ctest --test-dir build/win32 --output-on-failure --timeout 120 || status=1; \
+	ctest --test-dir build/win32 --output-on-failure --timeout 900 || status=1; \
 	exit $$status
 
 # The end-to-end scenarios alone (the peers start and stop with them).

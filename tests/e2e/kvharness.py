@@ -1,4 +1,4 @@
-"""The end-to-end harness: KVUpdate.exe under wine64 on the peers' Xvfb display.
+"""The end-to-end harness: KVUpdate.exe under Wine on the peers' Xvfb display.
 
 A scenario (tests/e2e/scenarios/NAME.py, one ctest each) opens a Harness, sets
 the machine up (registry, files, update server documents), starts the program
@@ -16,6 +16,15 @@ it sees and what reached the peers:
         h.click(wizard, "Weiter >")
         h.wait_until(lambda: "8.1.10" in h.text_of(h.control(wizard, id=15)), 30, "the offer")
         assert h.reports() == []
+
+The product's bitness is a choice of the run, KV_BITS in the environment:
+64 (the default) runs the x86_64 build ($KV_BUILD_DIR the win64 build) under
+the machine's wine64; 32 runs the i686 build in the test configuration
+($KV_BUILD_DIR the win32 build, KVUpdate_test.exe) under the private 32-bit
+Wine of tests/wine/wine32.sh, emulated, so every deadline is three times as
+long. Both are driven by the x86_64 kvdriver.exe (for 32: $KV_DRIVER, by
+default the win64 build's). KV_WINE and KV_PROGRAM name other loaders or
+programs.
 
 Every wait polls a condition until a deadline. Each Harness starts from a
 clean machine (no Karvell keys, folders or server documents) and ends the
@@ -35,8 +44,11 @@ from pathlib import Path
 
 from faultserver import FaultServer
 
-WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
+BITS = int(os.environ.get("KV_BITS", "64"))
+if BITS not in (32, 64):
+    raise ValueError(f"KV_BITS={BITS}: 32 or 64")
+# Emulated, the 32-bit program takes two to four times as long to show a window.
+DEADLINE_SCALE = 3.0 if BITS == 32 else 1.0
 LOCALES = {"de": "de_DE.UTF-8", "en": "en_US.UTF-8"}
 DEFAULT_PRODUCT_FOLDER = r"C:\Program Files (x86)\Karvell\QOFolio"
 # What a scenario leaves behind that the next one must not see. Keys go by
@@ -69,6 +81,7 @@ class ScenarioError(AssertionError):
 
 def wait_until(condition, timeout=30.0, what="the condition", interval=0.2):
     """Polls condition() until it returns something true; returns that value."""
+    timeout *= DEADLINE_SCALE
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
@@ -95,6 +108,7 @@ class Run:
 
     def wait(self, timeout=30.0):
         """The exit code; raises when the program is still running at the deadline."""
+        timeout *= DEADLINE_SCALE
         try:
             return self.process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -113,8 +127,8 @@ class Harness:
         self.screens = self.e2e / "screens"
         self.www = self.e2e / "www"
         self.logs = self.e2e / "logs"
-        self.driver_exe = self.build / "tests" / "kvdriver.exe"
-        self.program = self.build / "KVUpdate.exe"
+        self.wine_loader, self.program, self.driver_exe = programs(self.build)
+        self.wineserver = self.wine_loader.parent / "wineserver"
         self.env = self._environment(LOCALES[lang])
         if display:  # a display of the user's instead of the peers' Xvfb
             self.env["DISPLAY"] = display
@@ -127,11 +141,11 @@ class Harness:
         for folder in (self.screens, self.www, self.logs):
             folder.mkdir(parents=True, exist_ok=True)
         self._ensure_prefix()
-        subprocess.run([WINESERVER, "-p"], env=self.env, check=False)
+        subprocess.run([self.wineserver, "-p"], env=self.env, check=False)
         self._reset_machine()
         self._reports_before = len(self._all_reports())
         self._requests_before = len(self._all_requests())
-        self.log(f"scenario {self.name} ({self.env['LANG']}, display {self.env['DISPLAY']})")
+        self.log(f"scenario {self.name} ({BITS}-bit, {self.env['LANG']}, display {self.env['DISPLAY']})")
         return self
 
     def __exit__(self, kind, value, trace):
@@ -147,7 +161,7 @@ class Harness:
 
     def teardown(self):
         """Ends every Wine process of this prefix, the program under test included."""
-        subprocess.run([WINESERVER, "-k"], env=self.env, check=False, timeout=60)
+        subprocess.run([self.wineserver, "-k"], env=self.env, check=False, timeout=60)
         for run in self._runs:
             try:
                 run.process.wait(10)
@@ -183,9 +197,9 @@ class Harness:
         with open(str(self.prefix) + ".lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if not ready.exists():
-                subprocess.run([WINE, "wineboot", "-i"], env=self.env, check=True,
+                subprocess.run([self.wine_loader, "wineboot", "-i"], env=self.env, check=True,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-                subprocess.run([WINESERVER, "-w"], env=self.env, check=False, timeout=300)
+                subprocess.run([self.wineserver, "-w"], env=self.env, check=False, timeout=300)
                 ready.touch()
 
     def _reset_machine(self):
@@ -219,8 +233,8 @@ class Harness:
         """Runs a Windows program to its end. Its output goes through files, not pipes: Wine's
         background processes inherit the handles and would keep a pipe open."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            code = subprocess.run([WINE, *map(str, args)], env=self.env, stdout=out, stderr=err,
-                                  stdin=subprocess.DEVNULL, timeout=timeout).returncode
+            code = subprocess.run([self.wine_loader, *map(str, args)], env=self.env, stdout=out, stderr=err,
+                                  stdin=subprocess.DEVNULL, timeout=timeout * DEADLINE_SCALE).returncode
             out.seek(0)
             err.seek(0)
             result = subprocess.CompletedProcess(args, code, out.read(), err.read())
@@ -275,7 +289,7 @@ class Harness:
         log_path = self.logs / f"{self.name}-kvupdate-{len(self._runs) + 1}.log"
         self.log(f"start {exe} {parameters}")
         with open(log_path, "wb") as log:
-            process = subprocess.Popen([WINE, exe, *parameters], env=self.env, cwd=self.host_path(folder),
+            process = subprocess.Popen([self.wine_loader, exe, *parameters], env=self.env, cwd=self.host_path(folder),
                                        stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         run = Run(process, log_path)
         self._runs.append(run)
@@ -554,6 +568,21 @@ class Harness:
                 process.wait(10)
             except subprocess.TimeoutExpired:
                 process.kill()
+
+
+def programs(build):
+    """The Wine loader, the program under test and the driver of the run's bitness, for a build folder."""
+    if BITS == 64:
+        loader, program, driver = "/usr/lib/wine/wine64", build / "KVUpdate.exe", build / "tests" / "kvdriver.exe"
+    else:
+        loader, program, driver = build / "wine32/root/usr/lib/wine/wine64", build / "KVUpdate_test.exe", \
+            build.parent / "win64/tests/kvdriver.exe"
+    found = [Path(os.environ.get(name, default)) for name, default in
+             (("KV_WINE", loader), ("KV_PROGRAM", program), ("KV_DRIVER", driver))]
+    for path in found:
+        if not path.exists():
+            raise ScenarioError(f"{path} is missing (KV_BITS={BITS})")
+    return found
 
 
 def report_lines(report):

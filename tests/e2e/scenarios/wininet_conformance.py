@@ -1,4 +1,4 @@
-"""The system HTTP client (WinINet under wine64) against the peers' update
+"""The system HTTP client (WinINet under Wine, of the run's bitness) against the peers' update
 server and proxy: a file with its length, a missing document, an answer
 without Content-Length (server-side includes) and a named proxy.
 
@@ -10,20 +10,23 @@ import subprocess
 import sys
 from pathlib import Path
 
+from kvharness import DEADLINE_SCALE, programs
+
 build = Path(os.environ["KV_BUILD_DIR"])
 source = Path(os.environ.get("KV_SOURCE_DIR", Path(__file__).resolve().parents[3]))
 documents = build / "e2e" / "www" / "kv-conformance"
 shutil.rmtree(documents, ignore_errors=True)
 shutil.copytree(source / "tests" / "fixtures" / "www" / "kv-conformance", documents)
 
-env = dict(os.environ, WINEPREFIX=str(build / "e2e" / "wineprefix-wininet"))
+wine = programs(build)[0]
+env = dict(os.environ, WINEPREFIX=str(build / "e2e" / "wineprefix-wininet"), KV_WINE=str(wine))
 try:
     run = subprocess.run(
         [str(source / "tests" / "wine" / "run.sh"), str(build), str(build / "tests" / "win_tests.exe"),
          "--gtest_filter=WinInternetPeers.*"],
-        env=env, capture_output=True, text=True, timeout=240)
+        env=env, capture_output=True, text=True, timeout=240 * DEADLINE_SCALE)
 finally:
-    subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=env, check=False)
+    subprocess.run([str(wine.parent / "wineserver"), "-k"], env=env, check=False)
 
 print(run.stdout)
 print(run.stderr, file=sys.stderr)
