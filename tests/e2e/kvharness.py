@@ -411,7 +411,7 @@ class Harness:
 
     def requests(self):
         """The update server's access log lines since the scenario began:
-        client "request line" status bytes "user agent" protocol."""
+        client "request line" status bytes "user agent" protocol scheme (http or https)."""
         return self._all_requests()[self._requests_before:]
 
     def _all_requests(self):

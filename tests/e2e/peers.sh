@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Starts or stops the loopback peers of the end-to-end runs: nginx as the
-# update server (127.0.0.1:80), PHP's built-in server as the report server
-# (127.0.0.2:80), tinyproxy (127.0.0.3:8888) and an Xvfb display. Each one is
-# stopped by its own pid; both commands may be repeated.
+# update server (127.0.0.1:80, and over TLS on 127.0.0.1:443 for "localhost",
+# with the report's CGI address handed on to PHP), PHP's built-in server as the
+# report server (127.0.0.2:80), tinyproxy (127.0.0.3:8888) and an Xvfb display.
+# Each one is stopped by its own pid; both commands may be repeated.
+# "certificate NAME" makes the TLS server present the test certificate NAME
+# (localhost or wrongname) from the next connection on.
 set -euo pipefail
 : "${KV_BUILD_DIR:?KV_BUILD_DIR must name the win64 build folder}"
 KV_SOURCE_DIR="${KV_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}"
@@ -70,15 +73,42 @@ start_display() {
   return 1
 }
 
+# The test PKI (certificates and the signed installers), made again when the
+# installer it signs has been rebuilt.
+make_pki() {
+  local installer="$KV_BUILD_DIR/tests/kvinstaller.exe" made="$E2E/pki/signer.sha256"
+  [ -f "$made" ] && [ "$made" -nt "$installer" ] && return 0
+  rm -rf "$E2E/pki"
+  "$KV_SOURCE_DIR/tests/pki/make_pki.sh" "$E2E/pki" "$installer" >>"$E2E/pki.log" 2>&1 ||
+    { echo "peers: the test PKI could not be made; see $E2E/pki.log" >&2; return 1; }
+}
+
+present_certificate() {  # name
+  printf 'ssl_certificate %s/pki/%s.pem;\nssl_certificate_key %s/pki/%s.key;\n' "$E2E" "$1" "$E2E" "$1" \
+    >"$E2E/tls-certificate.conf"
+}
+
+# nginx reads its configuration again on HUP; connections made from then on
+# get the new certificate.
+certificate() {  # name
+  [ -f "$E2E/pki/$1.pem" ] || { echo "peers: no test certificate $1" >&2; return 1; }
+  present_certificate "$1"
+  alive nginx || { echo "peers: nginx is not running" >&2; return 1; }
+  kill -HUP "$(cat "$E2E/nginx.pid")"
+}
+
 start() {
   mkdir -p "$E2E/www" "$E2E/screens" "$E2E/nginx-tmp"
   touch "$E2E/reports.jsonl"
+  make_pki
+  alive nginx || present_certificate localhost
   configure "$PEERS/nginx.conf.in" "$E2E/nginx.conf"
   configure "$PEERS/tinyproxy.conf.in" "$E2E/tinyproxy.conf"
   launch nginx 127.0.0.1 80 nginx -c "$E2E/nginx.conf" -p "$E2E"
   launch php 127.0.0.2 80 env KV_BUILD_DIR="$KV_BUILD_DIR" php -S 127.0.0.2:80 -t "$PEERS"
   launch tinyproxy 127.0.0.3 8888 tinyproxy -d -c "$E2E/tinyproxy.conf"
   wait_port nginx 127.0.0.1 80
+  wait_port nginx 127.0.0.1 443
   wait_port php 127.0.0.2 80
   wait_port tinyproxy 127.0.0.3 8888
   start_display
@@ -108,5 +138,6 @@ stop() {
 case "${1:-}" in
   start) start ;;
   stop) stop ;;
-  *) echo "usage: $0 start|stop" >&2; exit 2 ;;
+  certificate) certificate "${2:?usage: $0 certificate NAME}" ;;
+  *) echo "usage: $0 start|stop|certificate NAME" >&2; exit 2 ;;
 esac
