@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb x11-utils xdotool imagemagick fonts-liberation
   nginx-light php-cli tinyproxy curl
+  openssl osslsigncode
   libcpp-httplib-dev
   clang-14 libclang-rt-14-dev
 )
