@@ -51,6 +51,7 @@ REASON_LINES = {
     8: "Mailed after no further update possible",
     19: "Update wurde über Kreuz beendet nicht Button",
     22: "Done after DOWNLOAD of update file",
+    23: "Done after DOWNLOAD, update file NOT started: signature not valid",
 }
 PAGE_HEAD = '<html><head><title>Meldung</title></head><body bgcolor="white">'
 PAGE_TAIL = "</body></html>"
