@@ -1,5 +1,8 @@
 """The demo's run: a court-register product "QO Folio" at version 8.1.9 finds the update 8.1.10 on the local
 update server, downloads the (test) installer and starts it; the report arrives at the local report server.
+The program is the secure one: both servers over HTTPS ("https://localhost", certified by the tests' own root,
+which only the demo's Wine prefix trusts), and the installer signed by the expected signer, checked before it
+starts.
 
     python3 demo_run.py OUTPUT_FOLDER           # driven automatically, a screenshot per page
     python3 demo_run.py OUTPUT_FOLDER --display :0   # the user clicks through on that display
@@ -11,8 +14,8 @@ import shutil
 from pathlib import Path
 
 from kvharness import Harness, report_lines, wait_until
-from kvproducts import (QO_DATA, QO_INSTALLER, TEXTS, WIZARD_TITLE, catalogue, court_product, installer_bytes,
-                        start)
+from kvproducts import QO_DATA, QO_INSTALLER, TEXTS, WIZARD_TITLE, catalogue, court_product, start
+from kvsecure import secure, signed
 
 T = TEXTS["de"]
 DEMO_CATALOGUE = catalogue(extra="CD2=Schnellere Suche im Register\nCD3=Neue Vorlagen für Bescheinigungen\n"
@@ -20,9 +23,10 @@ DEMO_CATALOGUE = catalogue(extra="CD2=Schnellere Suche im Register\nCD3=Neue Vor
 
 
 def prepare(h):
+    secure(h)
     court_product(h)
     h.serve("/update.ini", DEMO_CATALOGUE)
-    h.serve(QO_INSTALLER, installer_bytes(h))
+    h.serve(QO_INSTALLER, signed(h, "signed-good.exe"))
 
 
 def picture(h, out, name):

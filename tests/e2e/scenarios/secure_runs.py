@@ -102,7 +102,7 @@ def wrong_name(name):
 rows([
     ("secure_signed_by_the_maker", started()),
     ("secure_signed_by_another_signer", refused("signed-other.exe", "signer 'Karvell Other Signing' not accepted")),
-    ("secure_signed_under_a_stranger_root", refused("signed-stranger.exe", "root not trusted")),
+    ("secure_signed_under_a_stranger_root", refused("signed-stranger.exe", "untrusted root")),
     ("secure_altered_after_signing", refused("signed-altered.exe", "altered")),
     ("secure_unsigned", refused("unsigned.exe", "not signed")),
     ("secure_through_tinyproxy", started(PROXY_KEYS)),
