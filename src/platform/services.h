@@ -8,6 +8,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/remote_access.h"
+#include "platform/signatures.h"
 #include "platform/system_facts.h"
 
 namespace kv::ui { class UiHost; }
@@ -28,6 +29,7 @@ struct Services {
     RemoteAccess* remoteAccess = nullptr;
     SystemFacts* system = nullptr;
     ui::UiHost* ui = nullptr;
+    Signatures* signatures = nullptr;
 };
 
 }  // namespace kv::platform

@@ -79,6 +79,17 @@ public:
     bool Start(const platform::ProcessRequest& request) override;
 };
 
+// Answers every check with the verdict the test sets; records what was checked.
+class FakeSignatures : public platform::Signatures {
+public:
+    platform::SignatureVerdict verdict{true, {}};
+    std::vector<std::pair<std::string, platform::SignerRule>> checked;
+    platform::SignatureVerdict Verify(const std::string& path, const platform::SignerRule& rule) override {
+        checked.emplace_back(path, rule);
+        return verdict;
+    }
+};
+
 class FakeRemoteAccess : public platform::RemoteAccess {
 public:
     platform::DialUpEnumeration result{true, true, 0, 0};

@@ -63,6 +63,7 @@ platform::Services TestWorld::Services() {
     s.remoteAccess = &remoteAccess;
     s.system = &system;
     s.ui = &ui;
+    s.signatures = &signatures;
     return s;
 }
 

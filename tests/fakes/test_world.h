@@ -47,6 +47,7 @@ struct TestWorld {
     FakeRemoteAccess remoteAccess;
     FakeSystemFacts system;
     FakeUiHost ui;
+    FakeSignatures signatures;
 
     platform::Services Services();
 };

@@ -12,6 +12,7 @@
 #include "platform/win32/win_profile.h"
 #include "platform/win32/win_registry.h"
 #include "platform/win32/win_remote_access.h"
+#include "platform/win32/win_signatures.h"
 #include "platform/win32/win_system_facts.h"
 #include "report/tphpunit.h"
 #include "ui/win32/application_window.h"
@@ -38,10 +39,11 @@ struct WindowsWorld {
     platform::win32::WinRemoteAccess remoteAccess;
     platform::win32::WinSystemFacts system;
     ui::win32::WinUiHost ui;
+    platform::win32::WinSignatures signatures;
 
     platform::Services Services() {
         return {&registry, &profile, &files, &clock, &dialogs, &processes, &dispatcher, &internet, &remoteAccess,
-                &system, &ui};
+                &system, &ui, &signatures};
     }
 };
 

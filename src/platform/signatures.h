@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace kv::platform {
+
+// Whose signature makes a downloaded program acceptable.
+struct SignerRule {
+    std::string commonName;                // the signer certificate's subject CN; empty: no check
+    std::vector<std::string> thumbprints;  // SHA-256 of the signer certificate, hex upper case; empty: any
+
+    bool Active() const { return !commonName.empty(); }
+    bool Lists(const std::string& thumbprint) const;
+};
+
+// The rule from the configuration's texts: thumbprints separated by blanks,
+// commas or semicolons, in either case, with or without colons between bytes.
+SignerRule SignerRuleFromText(const std::string& commonName, const std::string& thumbprintList);
+
+struct SignatureVerdict {
+    bool ok = false;
+    std::string reason;  // why not, in a few words ("not signed", "altered", ...); empty when ok
+};
+
+// Checks what a file's signature proves, without any dialog and without
+// waiting on the network.
+class Signatures {
+public:
+    virtual ~Signatures() = default;
+    virtual SignatureVerdict Verify(const std::string& path, const SignerRule& rule) = 0;
+};
+
+}  // namespace kv::platform

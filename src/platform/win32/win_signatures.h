@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/signatures.h"
+
+namespace kv::platform::win32 {
+
+// Authenticode through WinVerifyTrust, then the signer chain's own trust
+// status, the signer's name and its thumbprint.
+class WinSignatures : public Signatures {
+public:
+    SignatureVerdict Verify(const std::string& path, const SignerRule& rule) override;
+};
+
+}  // namespace kv::platform::win32
