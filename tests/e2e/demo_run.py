@@ -2,7 +2,7 @@
 update server, downloads the (test) installer and starts it; the report arrives at the local report server.
 The program is the secure one: both servers over HTTPS ("https://localhost", certified by the tests' own root,
 which only the demo's Wine prefix trusts), and the installer signed by the expected signer, checked before it
-starts.
+starts. Driven automatically, the demo then offers the same update with an unsigned installer, which is refused.
 
     python3 demo_run.py OUTPUT_FOLDER           # driven automatically, a screenshot per page
     python3 demo_run.py OUTPUT_FOLDER --display :0   # the user clicks through on that display
@@ -52,6 +52,19 @@ def driven(h, out):
     return run
 
 
+def refused(h, out):
+    """The same update with an unsigned installer: what the user sees when the check fails."""
+    h.serve(QO_INSTALLER, signed(h, "unsigned.exe"))
+    run, wizard = start(h)
+    h.click(wizard, T["next"])
+    h.wait_shown(wizard, T["offer"], 60)
+    h.click(wizard, T["install"])
+    h.wait_window(cls="#32770", title=" Fehler", timeout=60)
+    picture(h, out, "5-refused")
+    h.answer_box(caption=" Fehler")
+    h.finish(run)
+
+
 def by_hand(h):
     run = h.start_kvupdate(["QORIND", "QOFolio", "U", "QOOnline.lst"])
     print("demo: the wizard is on your display; click through it (Weiter, Update laden) or close it.", flush=True)
@@ -78,6 +91,8 @@ def main():
         if record.exists():
             shutil.copy(record, out / "installer-started.txt")
         print(f"demo: {len(reports)} report(s) received; pictures and report in {out}", flush=True)
+        if not args.display:
+            refused(h, out)
 
 
 if __name__ == "__main__":
