@@ -11,6 +11,7 @@ Needs the peers running (scripts/demo.sh starts and stops them) and KV_BUILD_DIR
 """
 import argparse
 import shutil
+import subprocess
 from pathlib import Path
 
 from kvharness import Harness, report_lines, wait_until
@@ -30,7 +31,9 @@ def prepare(h):
 
 
 def picture(h, out, name):
-    shutil.copy(h.screenshot(f"demo-{name}"), out / f"{name}.png")
+    """The screen cut to the program's windows (the display's empty background trimmed away)."""
+    subprocess.run(["convert", str(h.screenshot(f"demo-{name}")), "-trim", "+repage", str(out / f"{name}.png")],
+                   check=True)
 
 
 def driven(h, out):
