@@ -10,7 +10,9 @@ using NetHandle = void*;
 
 enum InternetOpenType : int { OpenTypePreconfig = 0, OpenTypeDirect = 1, OpenTypeProxy = 3 };
 inline constexpr unsigned FlagReload = 0x80000000u;
+inline constexpr unsigned FlagSecure = 0x00800000u;  // INTERNET_FLAG_SECURE: TLS, certificates checked
 inline constexpr int DefaultHttpPort = 80;
+inline constexpr int DefaultHttpsPort = 443;
 
 struct ProxyOption {
     int accessType = 0;       // INTERNET_OPEN_TYPE_*

@@ -24,6 +24,7 @@ const char* ReasonLine(int reasonCode) {
         case 8: return "Mailed after no further update possible";
         case 19: return "Update wurde über Kreuz beendet nicht Button";
         case 22: return "Done after DOWNLOAD of update file";
+        case 23: return "Done after DOWNLOAD, update file NOT started: signature not valid";
         default: return nullptr;
     }
 }
@@ -109,6 +110,7 @@ void AddStatusAfter(Lines& out, const WizardState& s) {
     out.push_back("Update Date: " + s.UpdateDate);
     out.push_back("New Version: " + s.NewVersion);
     out.push_back("UpdateFile: " + s.UpdateFileName);
+    if (!s.SignatureRefusal.empty()) out.push_back("Signature: " + s.SignatureRefusal);
     out.push_back("Update Anyway: " + s.CatalogueSU);
     out.push_back("End parameters from update.ini");
     out.push_back(S47);

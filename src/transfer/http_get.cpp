@@ -111,10 +111,11 @@ void THTTPGetThread::OpenAndSend(TransferHandles& h, const UrlParts& url) {
         h.root = internet_.Open(s.Agent, platform::OpenTypeProxy, s.ProxyPort);
     else
         h.root = internet_.Open(s.Agent, platform::OpenTypePreconfig, "");
-    h.connection = internet_.Connect(h.root, url.host, platform::DefaultHttpPort, s.UserName, s.Password);
+    h.connection = internet_.Connect(h.root, url.host, url.port, s.UserName, s.Password);
     const bool post = !s.PostQuery.empty();
+    const unsigned flags = (s.UseCache ? 0u : platform::FlagReload) | (url.secure ? platform::FlagSecure : 0u);
     h.request = internet_.OpenRequest(h.connection, post ? "POST" : "GET", url.path, "HTTP/1.0", s.Referer,
-                                      s.AcceptTypes, s.UseCache ? 0u : platform::FlagReload);
+                                      s.AcceptTypes, flags);
     if (post)
         internet_.SendRequest(h.request, FormHeader, s.PostQuery);
     else

@@ -1,6 +1,7 @@
 #include <cctype>
 
 #include "app/config.h"
+#include "transfer/installer_signature.h"
 #include "ui/ui_host.h"
 #include "wizard/tupinew.h"
 
@@ -142,6 +143,7 @@ void StartInstaller(TUpInew& w) {
 
 void InstallerArrived(TUpInew& w) {
     ShowInstallerArrived(w);
+    if (!AcceptInstallerSignature(w, InstallerPath(w))) return;
     if (!HandOver(w)) return;
     if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, JoinLines(w, 29, 32));
     StartInstaller(w);

@@ -130,6 +130,11 @@ constexpr FixedText FixedTexts[] = {
     {89, ServerFileMissing, ServerFileMissing},
     {91, "Laden des Update abgeschlossen.", "Download of update complete."},
     {92, "Bitte warten, Installation startet...", "Please wait, setup will start shortly..."},
+    {93,
+     "Die geladene Update-Datei trägt keine gültige Signatur von Karvell.\rDas Update wird aus "
+     "Sicherheitsgründen nicht gestartet.\rBitte wenden Sie sich an Karvell.",
+     "The downloaded update file does not carry a valid signature of Karvell.\rThe update is not started for "
+     "your safety.\rPlease contact Karvell."},
 };
 
 std::optional<std::string> Fixed(int language, int number) {

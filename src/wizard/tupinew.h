@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "platform/signatures.h"
 #include "transfer/http_get.h"
 #include "ui/form.h"
 #include "wizard/wizard_state.h"
@@ -125,6 +126,10 @@ public:
     ui::Timer Timer3{"Timer3"};
     ui::PopupMenu BIPop{"BIPop", {}};
     THTTPGet INGetFile;
+
+    // Whose signature an arrived installer needs before it is started; from
+    // the configuration, inactive when no signer is configured.
+    platform::SignerRule installerSigner;
 
 private:
     void CreateControls();  // the form description (wizard/wizard_layout.cpp)

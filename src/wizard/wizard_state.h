@@ -99,6 +99,7 @@ struct WizardState {
     bool DownloadFailed = false;
     int CloseReason = 0;  // 0 nothing evaluated, 1 reported, 100 outdated, 110 end of updates
     int ReportSent = 0;   // 0 none yet, 100 composed
+    std::string SignatureRefusal;  // why the arrived installer's signature was refused; empty otherwise
 };
 
 }  // namespace kv

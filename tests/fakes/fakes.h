@@ -122,14 +122,24 @@ public:
 };
 
 // An HTTP client with no network: every open fails. Tests that need answers
-// use the loopback transport instead.
+// use the loopback transport instead. It records where a transfer would
+// connect and the flags of its request.
 class OfflineInternet : public platform::Internet {
 public:
     bool connected = false;
+    std::vector<std::pair<std::string, int>> connects;  // host, port
+    std::vector<unsigned> requestFlags;
     platform::NetHandle Open(const std::string&, int, const std::string&) override { return nullptr; }
-    platform::NetHandle Connect(platform::NetHandle, const std::string&, int, const std::string&, const std::string&) override { return nullptr; }
+    platform::NetHandle Connect(platform::NetHandle, const std::string& host, int port, const std::string&,
+                                const std::string&) override {
+        connects.emplace_back(host, port);
+        return nullptr;
+    }
     platform::NetHandle OpenRequest(platform::NetHandle, const std::string&, const std::string&, const std::string&,
-                                    const std::string&, const std::string&, unsigned) override { return nullptr; }
+                                    const std::string&, const std::string&, unsigned flags) override {
+        requestFlags.push_back(flags);
+        return nullptr;
+    }
     bool SendRequest(platform::NetHandle, const std::string&, const std::string&) override { return false; }
     std::optional<std::string> QueryContentLength(platform::NetHandle) override { return std::nullopt; }
     int QueryStatusCode(platform::NetHandle) override { return 0; }

@@ -136,24 +136,54 @@ protected:
     Events ev;
 };
 
-TEST(UrlSplit, HostAndPathWithOrWithoutScheme) {
-    const UrlParts full = SplitUrl("http://host/dir/file.exe");
-    EXPECT_EQ(full.host, "host");
-    EXPECT_EQ(full.path, "/dir/file.exe");
-    const UrlParts bare = SplitUrl("host/dir/file.exe");
-    EXPECT_EQ(bare.host, "host");
-    EXPECT_EQ(bare.path, "/dir/file.exe");
-    const UrlParts upper = SplitUrl("HTTP://HOST/x");
-    EXPECT_EQ(upper.host, "HOST");
-    EXPECT_EQ(upper.path, "/x");
+TEST(UrlSplit, SchemeHostPortAndPath) {
+    struct Row {
+        const char* url;
+        const char* host;
+        const char* path;
+        int port;
+        bool secure;
+    } rows[] = {
+        {"http://host/dir/file.exe", "host", "/dir/file.exe", 80, false},
+        {"host/dir/file.exe", "host", "/dir/file.exe", 80, false},
+        {"HTTP://HOST/x", "HOST", "/x", 80, false},
+        {"http://host:8080/x", "host:8080", "/x", 80, false},  // a plain address names no port
+        {"file.exe", "", "file.exe", 80, false},
+        {"http://host", "", "host", 80, false},
+        {"", "", "", 80, false},
+        {"https://localhost/update.ini", "localhost", "/update.ini", 443, true},
+        {"HTTPS://Localhost:8443/a/b", "Localhost", "/a/b", 8443, true},
+        {"https://localhost:0/x", "localhost:0", "/x", 443, true},
+        {"https://localhost:65536/x", "localhost:65536", "/x", 443, true},
+        {"https://localhost:4a3/x", "localhost:4a3", "/x", 443, true},
+        {"https://localhost", "", "localhost", 443, true},
+        {"x/https://host/y", "x", "/https://host/y", 80, false},
+    };
+    for (const Row& row : rows) {
+        const UrlParts parts = SplitUrl(row.url);
+        EXPECT_EQ(parts.host, row.host) << row.url;
+        EXPECT_EQ(parts.path, row.path) << row.url;
+        EXPECT_EQ(parts.port, row.port) << row.url;
+        EXPECT_EQ(parts.secure, row.secure) << row.url;
+    }
 }
 
-TEST(UrlSplit, WithoutSlashTheHostIsEmpty) {
-    EXPECT_EQ(SplitUrl("file.exe").host, "");
-    EXPECT_EQ(SplitUrl("file.exe").path, "file.exe");
-    EXPECT_EQ(SplitUrl("http://host").host, "");
-    EXPECT_EQ(SplitUrl("http://host").path, "host");
-    EXPECT_EQ(SplitUrl("").path, "");
+// A secure address asks the system client for TLS on its port; nothing else
+// about the request changes.
+TEST(HttpGetSecure, TheAddressDecidesPortAndTls) {
+    TestWorld world;
+    THTTPGet get(world.offline, world.files, world.dispatcher);
+    get.FileName = world.dir / "target.bin";
+    for (const char* url : {"http://127.0.0.1/update.ini", "https://localhost/update.ini", "https://localhost:8443/x"}) {
+        get.URL = url;
+        get.GetFile();
+        ASSERT_TRUE(world.dispatcher.RunUntil([&] { return !get.Busy(); }));
+    }
+    using Connect = std::pair<std::string, int>;
+    EXPECT_EQ(world.offline.connects,
+              (std::vector<Connect>{{"127.0.0.1", 80}, {"localhost", 443}, {"localhost", 8443}}));
+    const unsigned reload = platform::FlagReload, secure = platform::FlagSecure;
+    EXPECT_EQ(world.offline.requestFlags, (std::vector<unsigned>{reload, reload | secure, reload | secure}));
 }
 
 TEST_F(HttpGetTest, DefaultsOfANewComponent) {

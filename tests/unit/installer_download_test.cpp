@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "fakes/test_world.h"
 #include "app/config.h"
 #include "platform/portable/host_path.h"
+#include "report/tphpunit.h"
 #include "wizard/tupinew.h"
 
 namespace {
@@ -30,6 +32,7 @@ protected:
         w.CatalogueSpecAction = 5;
         w.repaintHook = [this] { ++repaints; };
     }
+    void TearDown() override { report.WaitForDelivery(5000); }
     std::string Handover() { return world.dir.Read("KVInn000.lst"); }
     void InstallerArrives() {
         w.DownloadRunning = true;
@@ -40,7 +43,8 @@ protected:
     }
 
     kv::test::TestWorld world;
-    kv::TUpInew w{world.Services(), nullptr};
+    kv::TPHPunit report{world.Services()};
+    kv::TUpInew w{world.Services(), &report};
     int repaints = 0;
 };
 
@@ -158,6 +162,7 @@ TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses
     EXPECT_EQ(world.dialogs.shown[0].caption, " Information");
     EXPECT_EQ(world.dialogs.shown[0].text, "Bitte sichern Sie vorher Ihre Daten.\r\r\r");
     EXPECT_TRUE(world.dir.Exists("QO Folio\\KVInn000.lst"));
+    EXPECT_TRUE(world.signatures.checked.empty());  // no signer configured
 }
 
 TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
@@ -196,6 +201,55 @@ TEST_F(DownloadTest, InstallerThatCannotBeStartedStillClosesTheWizard) {
     EXPECT_EQ(w.CloseReason, 1);
     EXPECT_TRUE(w.closeRequested);
 }
+
+struct SignatureCase {
+    bool ok;
+    const char* reason;
+};
+
+class SignatureCheck : public DownloadTest, public ::testing::WithParamInterface<SignatureCase> {};
+
+TEST_P(SignatureCheck, OnlyAnAcceptedInstallerIsHandedOverAndStarted) {
+    const SignatureCase& c = GetParam();
+    w.installerSigner = kv::platform::SignerRuleFromText("Karvell Test Signing", "ab:cd");
+    world.signatures.verdict = {c.ok, c.reason};
+    world.dir.Write("qoonlineb.exe", "MZ");
+    InstallerArrives();
+    ASSERT_EQ(world.signatures.checked.size(), 1u);
+    EXPECT_EQ(world.signatures.checked[0].first, world.dir / "qoonlineb.exe");
+    EXPECT_EQ(world.signatures.checked[0].second.thumbprints, std::vector<std::string>{"ABCD"});
+    EXPECT_TRUE(w.closeRequested);
+    const std::vector<std::string>& lines = report.ListBox1;
+    const auto updateFile = std::find(lines.begin(), lines.end(), "UpdateFile: qoonlineb.exe");
+    ASSERT_NE(updateFile, lines.end());
+    ASSERT_NE(updateFile + 1, lines.end());
+    if (c.ok) {
+        EXPECT_EQ(world.processes.started.size(), 1u);
+        EXPECT_TRUE(world.dir.Exists("KVInn000.lst"));
+        EXPECT_EQ(lines[1], "Done after DOWNLOAD and START of update file");
+        EXPECT_EQ(updateFile[1].rfind("Update Anyway: ", 0), 0u);
+        return;
+    }
+    EXPECT_FALSE(world.dir.Exists("qoonlineb.exe"));
+    EXPECT_FALSE(world.dir.Exists("KVInn000.lst"));
+    EXPECT_TRUE(world.processes.started.empty());
+    EXPECT_EQ(w.Label14.caption, w.GL(93));
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);
+    EXPECT_EQ(world.dialogs.shown[0].owner, BoxOwner::Application);
+    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(93));
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
+    EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbOk | kv::platform::MbIconError);
+    EXPECT_EQ(lines[1], "Done after DOWNLOAD, update file NOT started: signature not valid");
+    EXPECT_EQ(updateFile[1], std::string("Signature: ") + c.reason);
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
+}
+
+INSTANTIATE_TEST_SUITE_P(Verdicts, SignatureCheck,
+                         ::testing::Values(SignatureCase{true, ""}, SignatureCase{false, "not signed"},
+                                           SignatureCase{false, "altered"}, SignatureCase{false, "untrusted root"},
+                                           SignatureCase{false, "signer 'Karvell Other Signing' not accepted"},
+                                           SignatureCase{false, "certificate not listed"},
+                                           SignatureCase{false, "file not readable"}));
 
 TEST_F(DownloadTest, ArrivedCatalogueIsEvaluatedAfterThePause) {
     w.CatalogueSection = "qoonlineb";

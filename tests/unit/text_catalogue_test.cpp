@@ -27,6 +27,12 @@ TEST(TextCatalogue, LineBreaksAreSingleCarriageReturns) {
               "Please check your firewall settings or connect to the internet.\r \r"
               "Click \"Check Online Update\" to retry.");
     EXPECT_EQ(Text(German, 66).find('\n'), std::string::npos);
+    EXPECT_EQ(Text(German, 93),
+              "Die geladene Update-Datei tr\xE4gt keine g\xFCltige Signatur von Karvell.\r"
+              "Das Update wird aus Sicherheitsgr\xFC" "nden nicht gestartet.\rBitte wenden Sie sich an Karvell.");
+    EXPECT_EQ(Text(English, 93),
+              "The downloaded update file does not carry a valid signature of Karvell.\r"
+              "The update is not started for your safety.\rPlease contact Karvell.");
     EXPECT_EQ(Text(German, 66).substr(0, 54), "Es sind weitere Updates f\xFCr Ihr Programm verf\xFC" "gbar ! \r");
 }
 
@@ -66,7 +72,7 @@ TEST(TextCatalogue, SameTextsInBothLanguages) {
 }
 
 TEST(TextCatalogue, UndefinedNumbersAndLanguagesGiveTheEmptyText) {
-    for (const int number : {0, 33, 34, 35, 36, 63, 75, 76, 79, 80, 81, 82, 93, 255, -1}) {
+    for (const int number : {0, 33, 34, 35, 36, 63, 75, 76, 79, 80, 81, 82, 94, 255, -1}) {
         EXPECT_EQ(Text(German, number), "") << number;
         EXPECT_EQ(Text(English, number), "") << number;
     }

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "fakes/test_world.h"
 #include "network/connection.h"
@@ -194,6 +196,43 @@ TEST(WinSystemProxy, FollowsTheInternetSettingsOfTheUser) {
 
     settings.Enable(0);
     EXPECT_EQ(GetSystemProxy(net, "http").host, "");
+}
+
+// HTTPS against TLS servers of the tests' own authority, whose root the
+// prefix trusts (tests/wine/run_tls.sh): the certificate for "localhost" is
+// accepted, one for another name is refused like a server that cannot be
+// reached, by the download component and by the probe alike.
+TEST(WinInternetTls, TheSystemChecksTheServerCertificate) {
+    const char* ports = std::getenv("KV_TLS_PORTS");
+    if (ports == nullptr) GTEST_SKIP() << "run by tests/wine/run_tls.sh";
+    std::istringstream portList(ports);
+    std::string rightName, wrongName;
+    portList >> rightName >> wrongName;
+    TestWorld world;
+    platform::win32::WinInternet net;
+    THTTPGet get(net, world.files, world.dispatcher);
+    Outcome out;
+    get.OnDoneFile = [&](void*, const std::string&, std::int32_t size) {
+        ++out.done;
+        out.size = size;
+    };
+    get.OnError = [&](void*) { ++out.errors; };
+    get.BinaryData = true;
+    get.FileName = world.dir / "mail.txt";
+    for (const std::string& port : {rightName, wrongName}) {
+        get.URL = "https://localhost:" + port + "/mail.txt";
+        get.GetFile();
+        ASSERT_TRUE(world.dispatcher.RunUntil([&] { return !get.Busy(); }, 30000));
+    }
+    EXPECT_EQ(out.done, 1);
+    EXPECT_EQ(out.size, 13);
+    EXPECT_EQ(out.errors, 1);
+    EXPECT_EQ(world.dir.Read("mail.txt"), "Datei geladen");
+
+    std::string body;
+    EXPECT_TRUE(ProbeUrl(net, "https://localhost:" + rightName + "/mail.txt", body));
+    EXPECT_EQ(body, "Datei geladen");
+    EXPECT_FALSE(ProbeUrl(net, "https://localhost:" + wrongName + "/mail.txt", body));
 }
 
 TEST(WinSystemProxy, TheSystemReportsAConnection) {

@@ -4,7 +4,8 @@
 namespace kv::platform::win32 {
 
 // The system HTTP client (WinINet). Every transfer connects on the port the
-// caller names; the behaviour always names port 80.
+// caller names; a secure request checks the server's certificate as the system
+// does, and no certificate error is ever ignored.
 class WinInternet : public Internet {
 public:
     NetHandle Open(const std::string& agent, int accessType, const std::string& proxy) override;

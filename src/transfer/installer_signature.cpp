@@ -1,0 +1,32 @@
+#include "transfer/installer_signature.h"
+
+#include "wizard/tupinew.h"
+
+namespace kv {
+
+namespace {
+constexpr int ReasonSignatureRefused = 23;
+constexpr int MessageSignatureRefused = 93;
+}  // namespace
+
+bool AcceptInstallerSignature(TUpInew& w, const std::string& installerPath) {
+    if (!w.installerSigner.Active()) return true;
+    const platform::Services& services = w.services();
+    const platform::SignatureVerdict verdict = services.signatures->Verify(installerPath, w.installerSigner);
+    if (verdict.ok) return true;
+
+    // What the maker did not sign must not stay where a later run, or the
+    // user, could start it.
+    services.files->Delete(installerPath);
+    w.SignatureRefusal = verdict.reason;
+    w.CloseReason = 0;
+    w.Label14.caption = w.GL(MessageSignatureRefused);
+    w.ComposeReport(ReasonSignatureRefused);
+    services.dialogs->MessageBox(platform::BoxOwner::Application, w.GL(MessageSignatureRefused), " Fehler",
+                                 platform::MbOk | platform::MbIconError);
+    services.clock->Pause(1000);
+    w.Close();
+    return false;
+}
+
+}  // namespace kv
