@@ -29,6 +29,7 @@ display_args=()
 PYTHONPATH="$root/tests/e2e" PYTHONDONTWRITEBYTECODE=1 python3 "$root/tests/e2e/demo_run.py" "$out" "${display_args[@]}"
 if [ -z "${DISPLAY:-}" ]; then
   mkdir -p "$root/docs/demo"
+  rm -f "$root/docs/demo/"*.png
   cp "$out"/*.png "$root/docs/demo/"
 fi
 echo "demo: results in $out"
