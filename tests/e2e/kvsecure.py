@@ -1,6 +1,6 @@
 """The secure program: KVUpdateSecure.exe names "https://localhost" for both servers and starts only
 installers signed by "Karvell Test Signing". Its runs use the peers' TLS server (peers.sh) and the tests'
-own authority (tests/pki/make_pki.sh, made by peers.sh into e2e/pki), whose root only the Wine prefix trusts.
+own authority (tests/pki/make_pki.sh, made by the win64 build into pki/), whose root only the Wine prefix trusts.
 
     with Harness("secure_row") as h:
         secure(h)                                    # trust the test root, start the secure program
@@ -18,7 +18,7 @@ from kvharness import wait_until
 
 
 def pki(h):
-    return h.e2e / "pki"
+    return h.build / "pki"
 
 
 def windows_path(path):

@@ -73,22 +73,18 @@ start_display() {
   return 1
 }
 
-# The test PKI: certificates and the signed installers (signed again when the
-# test installer has been rebuilt; the authority stays, as the prefix trusts it).
-make_pki() {
-  "$KV_SOURCE_DIR/tests/pki/make_pki.sh" "$E2E/pki" "$KV_BUILD_DIR/tests/kvinstaller.exe" >>"$E2E/pki.log" 2>&1 ||
-    { echo "peers: the test PKI could not be made; see $E2E/pki.log" >&2; return 1; }
-}
+# The tests' own authority, made by the win64 build (tests/pki/make_pki.sh).
+PKI="$KV_BUILD_DIR/pki"
 
 present_certificate() {  # name
-  printf 'ssl_certificate %s/pki/%s.pem;\nssl_certificate_key %s/pki/%s.key;\n' "$E2E" "$1" "$E2E" "$1" \
+  printf 'ssl_certificate %s/%s.pem;\nssl_certificate_key %s/%s.key;\n' "$PKI" "$1" "$PKI" "$1" \
     >"$E2E/tls-certificate.conf"
 }
 
 # nginx reads its configuration again on HUP; connections made from then on
 # get the new certificate.
 certificate() {  # name
-  [ -f "$E2E/pki/$1.pem" ] || { echo "peers: no test certificate $1" >&2; return 1; }
+  [ -f "$PKI/$1.pem" ] || { echo "peers: no test certificate $PKI/$1.pem" >&2; return 1; }
   present_certificate "$1"
   alive nginx || { echo "peers: nginx is not running" >&2; return 1; }
   kill -HUP "$(cat "$E2E/nginx.pid")"
@@ -97,7 +93,7 @@ certificate() {  # name
 start() {
   mkdir -p "$E2E/www" "$E2E/screens" "$E2E/nginx-tmp"
   touch "$E2E/reports.jsonl"
-  make_pki
+  [ -f "$PKI/localhost.pem" ] || { echo "peers: no test PKI in $PKI: build win64 first" >&2; return 1; }
   alive nginx || present_certificate localhost
   configure "$PEERS/nginx.conf.in" "$E2E/nginx.conf"
   configure "$PEERS/tinyproxy.conf.in" "$E2E/tinyproxy.conf"
