@@ -32,8 +32,9 @@ def prepare(h):
 
 def picture(h, out, name):
     """The screen cut to the program's windows (the display's empty background trimmed away)."""
-    subprocess.run(["convert", str(h.screenshot(f"demo-{name}")), "-trim", "+repage", str(out / f"{name}.png")],
-                   check=True)
+    # Without the time stamps ImageMagick writes, an unchanged page gives the same file.
+    subprocess.run(["convert", str(h.screenshot(f"demo-{name}")), "-trim", "+repage", "-strip",
+                    "-define", "png:exclude-chunks=date,time", str(out / f"{name}.png")], check=True)
 
 
 def driven(h, out):
@@ -63,6 +64,7 @@ def refused(h, out):
     h.wait_shown(wizard, T["offer"], 60)
     h.click(wizard, T["install"])
     h.wait_window(cls="#32770", title=" Fehler", timeout=60)
+    h.wait_shown(wizard, "Die geladene Update-Datei trägt keine gültige Signatur", 10, part=True)
     picture(h, out, "4-refused")
     h.answer_box(caption=" Fehler")
     h.finish(run)
