@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "catalogue/version_text.h"
 #include "inventory/ini_access.h"
 #include "network/connection.h"
@@ -16,15 +18,16 @@ void ShowError(const TUpInew& wizard, const std::string& text) {
 // The welcome texts fill the panel, keeping the label's left margin on both sides.
 void FitToPanel(ui::Control& label, const ui::Control& panel) { label.width = panel.width - 2 * label.left; }
 
-// A dial-up library without its enumeration function is shown and then
-// treated as no dial-up connection.
-int ConnectionKind(TUpInew& wizard) {
+// A dial-up library without its enumeration function is shown; the kind of
+// connection is then unknown, and the user's stored proxy choice must not be
+// lost because a system library failed.
+std::optional<int> ConnectionKind(TUpInew& wizard) {
     const platform::Services& s = wizard.services();
     try {
         return DetectConnection(*s.registry, *s.remoteAccess);
     } catch (const ERasError& error) {
         ShowError(wizard, error.what());
-        return ConnectionDirect;
+        return std::nullopt;
     }
 }
 
@@ -45,14 +48,19 @@ void ShowMissingReference(TUpInew& w) {
 }
 
 // A stored proxy is switched off when the system shows a direct or dial-up
-// connection; a useP of 2 means the user insists. Throws IniWriteError.
+// connection; a useP of 2 means the user insists. A refused write is shown,
+// and the run goes on without the proxy: the welcome page still fills.
 void CorrectProxyUse(TUpInew& w, const std::string& list, int useP) {
-    const int kind = ConnectionKind(w);
-    if ((kind != ConnectionDirect && kind != ConnectionDialUp) || useP != 1) return;
+    const std::optional<int> kind = ConnectionKind(w);
+    if (useP != 1 || (kind != ConnectionDirect && kind != ConnectionDialUp)) return;
     Process().UseProxy = false;
     platform::Profile& profile = *w.services().profile;
-    profile.WriteString(list, w.ProgramName, "useP", "0");
-    profile.Flush(list);
+    try {
+        profile.WriteString(list, w.ProgramName, "useP", "0");
+        profile.Flush(list);
+    } catch (const platform::IniWriteError& error) {
+        ShowError(w, error.what());
+    }
 }
 
 void ReadProductSection(TUpInew& w) {
@@ -130,13 +138,7 @@ void TUpInew::ReadLocalState() {
         ShowMissingReference(*this);
         return;
     }
-    try {
-        ReadProductSection(*this);
-    } catch (const platform::IniWriteError& error) {
-        // The rest of the state stays unread; the user learns why.
-        ShowError(*this, error.what());
-        return;
-    }
+    ReadProductSection(*this);
     if (Process().UseProxy) {
         SetupHTTPGet();
     } else {

@@ -3,6 +3,7 @@
 #include "app/parameters.h"
 #include "app/config.h"
 #include "network/connection.h"
+#include "ui/app_identity.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
@@ -153,15 +154,16 @@ void TProxyForm::StyleSpeedButton1Click() {
             proxyport.caption = CleanParameter(proxyport.caption);
             StoreSettings();
         } else {
-            dialogs.MessageBox(platform::BoxOwner::Wizard, wizard_.GL(MessageInvalidProxy), ErrorCaption,
-                               platform::MbOk);
+            // A plain message window: the application's title, no icon, over the dialog.
+            dialogs.MessageBox(platform::BoxOwner::OpenDialog, wizard_.GL(MessageInvalidProxy),
+                               ui::kApplicationTitle, platform::MbOk);
         }
         if (!proxyuse.checked) WriteKey("useP", "0");
         if (!wizard_.ProgramName.empty()) wizard_.services().profile->Flush(Process().VersionListPath);
     } catch (const platform::IniWriteError&) {
         // The run keeps its old settings; the user may correct the cause and
         // apply again, or cancel.
-        dialogs.MessageBox(platform::BoxOwner::Wizard,
+        dialogs.MessageBox(platform::BoxOwner::OpenDialog,
                            "Die Proxy-Einstellungen konnten nicht gespeichert werden:\r" + Process().VersionListPath,
                            ErrorCaption, platform::MbOk | platform::MbIconError);
         return;

@@ -14,9 +14,13 @@ enum MessageBoxFlags : unsigned {
 };
 enum MessageBoxResult : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
 
-// Who owns a message box: the hidden application window or the wizard window.
-enum class BoxOwner { Application, Wizard };
+// Who owns a message box, and so which windows take no input while it is up:
+// a box of the application holds every window of the program; a box of the
+// wizard holds the wizard; a box of the open dialog holds the dialog that is
+// open over the wizard (the wizard itself when none is).
+enum class BoxOwner { Application, Wizard, OpenDialog };
 
+// Before a box opens, the windows show what the handler has set so far.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

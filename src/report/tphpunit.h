@@ -8,8 +8,9 @@
 namespace kv {
 
 // How long the end of the program waits for a report request still under
-// way: long enough for a slow server, short enough not to seem hung.
-inline constexpr int DeliveryWaitAtExitMs = 5000;
+// way: the request has normally left during the close's own pause, and a
+// slow server must not make the closed program seem hung.
+inline constexpr int DeliveryWaitAtExitMs = 1500;
 
 // The hidden report window: carries the report lines and hands them to the
 // report server. The request runs on a worker thread of its own; nothing

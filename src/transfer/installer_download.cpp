@@ -107,8 +107,8 @@ void ShowInstallerArrived(TUpInew& w) {
     w.Gauge1.position = 0;
 }
 
-// The installer must not start without its hand-over; the wizard stays open
-// with the failure shown, and the run is reported as downloaded, not started.
+// The installer must not start without its hand-over: the failure is shown
+// and the run is reported as downloaded, not started.
 bool HandOver(TUpInew& w) {
     try {
         w.WriteInstallerHandover();
@@ -141,12 +141,13 @@ void StartInstaller(TUpInew& w) {
     w.CloseReason = 1;
 }
 
+// Started or not, the wizard has done its work and closes.
 void InstallerArrived(TUpInew& w) {
     ShowInstallerArrived(w);
-    if (!AcceptInstallerSignature(w, InstallerPath(w))) return;
-    if (!HandOver(w)) return;
-    if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, JoinLines(w, 29, 32));
-    StartInstaller(w);
+    if (AcceptInstallerSignature(w, InstallerPath(w)) && HandOver(w)) {
+        if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, JoinLines(w, 29, 32));
+        StartInstaller(w);
+    }
     w.services().clock->Pause(1000);
     w.Close();
 }

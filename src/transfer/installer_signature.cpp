@@ -24,8 +24,6 @@ bool AcceptInstallerSignature(TUpInew& w, const std::string& installerPath) {
     w.ComposeReport(ReasonSignatureRefused);
     services.dialogs->MessageBox(platform::BoxOwner::Application, w.GL(MessageSignatureRefused), " Fehler",
                                  platform::MbOk | platform::MbIconError);
-    services.clock->Pause(1000);
-    w.Close();
     return false;
 }
 

@@ -121,12 +121,10 @@ void TUpInew::Timer3Timer() {
     if (answer == platform::IdYes) ProxyEinstellungen1Click();
 }
 
-// The menu opens a little above and left of the button: the window's outer
-// edges are taken, not its client area.
+// The menu opens a little above and left of the button: the offsets are
+// taken from the window's outer edges, not from its client area.
 void TUpInew::menueClick() {
-    const int x = left + menue.left;
-    const int y = top + Panel5.top + menue.top - 2 * menue.height;
-    services_.ui->ShowPopup(BIPop, x, y);
+    services_.ui->ShowPopup(BIPop, *this, menue.left, Panel5.top + menue.top - 2 * menue.height);
 }
 
 void TUpInew::Informationen1Click() { ShowAbout(*this); }

@@ -5,6 +5,7 @@
 //   bench_probe startup RUNS EXE [ARGS...]   start to visible window, RUNS times
 //   bench_probe wizard MARKDIR [--repaints] EXE [ARGS...]
 //                                            the wizard: welcome, next, offer, install
+//   bench_probe window MARKDIR EXE [ARGS...]  a window once shown (mark "window")
 #include <windows.h>
 #include <commctrl.h>
 
@@ -332,13 +333,25 @@ int Wizard(int argc, char** argv) {
     return 0;
 }
 
+// A program's window as it stands once shown: the script reads its working
+// set at the mark "window".
+int Window(int argc, char** argv) {
+    Child child(CommandLine(argc, argv, 3));
+    if (!child.Started()) return std::printf("error=cannot start\n"), 1;
+    if (WaitVisible(child, 60000) == nullptr) return std::printf("error=no visible window\n"), 1;
+    Pump(300);  // as at the wizard's welcome mark: the first paint settles
+    Mark(argv[2], "window");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "startup" && argc > 3) return Startup(argc, argv);
     if (command == "wizard" && argc > 4) return Wizard(argc, argv);
+    if (command == "window" && argc > 3) return Window(argc, argv);
     std::fprintf(stderr, "usage: bench_probe startup RUNS EXE [ARGS...] | "
-                         "wizard MARKDIR [--repaints] EXE [ARGS...]\n");
+                         "wizard MARKDIR [--repaints] EXE [ARGS...] | window MARKDIR EXE [ARGS...]\n");
     return 2;
 }

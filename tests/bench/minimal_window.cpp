@@ -1,6 +1,10 @@
 // The yardstick of the start-up figure: the least a Win32 program does to show
-// one empty top-level window.
+// one empty top-level window. Its arguments name system libraries to load
+// first, for the yardstick of a window that carries the wizard's libraries.
 #include <windows.h>
+
+#include <sstream>
+#include <string>
 
 namespace {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -12,7 +16,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
+    std::istringstream libraries(arguments);
+    for (std::string name; libraries >> name;) LoadLibraryA(name.c_str());
     WNDCLASSA wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;

@@ -136,6 +136,19 @@ def failed_check(h, wizard, timeout=60.0):
     return wait_until(seen, timeout, "the failed check")
 
 
+def held_by_box(h, wizard, caption, page_texts, picture):
+    """A box of the program is up (not yet answered): the wizard behind it takes no input and already shows
+    the page that the handler set up to the box (page_texts); the screenshot keeps the picture of it."""
+    h.wait_window(cls="#32770", title=caption, timeout=60)
+    if h.state_of(wizard).get("enabled"):
+        raise ScenarioError(f"the wizard takes input while the box {caption!r} is up")
+    shown = h.shown_texts(wizard)
+    missing = [text for text in page_texts if text not in shown]
+    if missing:
+        raise ScenarioError(f"behind the box {caption!r} the wizard shows {shown}, not {missing}")
+    h.screenshot(picture)
+
+
 def expect_no_box(h, seconds=1.0):
     """No message box of the program is open (a short look, for the rows that must not show one)."""
     boxes = h.windows(cls="#32770", exe="KVUpdate.exe", visible=True)
@@ -166,6 +179,12 @@ def rows(name_and_functions):
             failed.append(name)
     if failed:
         raise SystemExit(f"failed rows: {', '.join(failed)}")
+
+
+def wait_offer(h, wizard, lang="de", timeout=60.0):
+    """The offer page: its headline, or the install hint that replaces it a second later (a slow look may
+    see only the hint)."""
+    return wait_any_text(h, wizard, [TEXTS[lang]["offer"], TEXTS[lang]["hint"]], timeout)
 
 
 def wait_any_text(h, window, texts, timeout=30.0):

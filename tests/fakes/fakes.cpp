@@ -21,10 +21,10 @@ void FakeUiHost::ShowModal(ui::Form& dialog) {
     if (onModal) onModal(dialog);
 }
 
-void FakeUiHost::ShowPopup(ui::PopupMenu& menu, int screenX, int screenY) {
-    popupX = screenX;
-    popupY = screenY;
-    if (onPopup) onPopup(menu, screenX, screenY);
+void FakeUiHost::ShowPopup(ui::PopupMenu& menu, const ui::Form&, int offsetX, int offsetY) {
+    popupX = offsetX;
+    popupY = offsetY;
+    if (onPopup) onPopup(menu, offsetX, offsetY);
 }
 
 int FakeUiHost::TextWidth(const ui::Font&, const std::string& text) { return static_cast<int>(text.size()) * 8; }

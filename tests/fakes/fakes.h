@@ -46,9 +46,9 @@ public:
     std::function<void(ui::Form&)> onModal;              // default: the dialog closes untouched
     std::function<void(ui::PopupMenu&, int, int)> onPopup;
     std::vector<std::string> modalShown;                  // form names in order
-    int popupX = 0, popupY = 0;
+    int popupX = 0, popupY = 0;  // offsets from the window's outer corner
     void ShowModal(ui::Form& dialog) override;
-    void ShowPopup(ui::PopupMenu& menu, int screenX, int screenY) override;
+    void ShowPopup(ui::PopupMenu& menu, const ui::Form& over, int offsetX, int offsetY) override;
     // 8 pixels per character: enough to test placement rules.
     int TextWidth(const ui::Font& font, const std::string& text) override;
 };

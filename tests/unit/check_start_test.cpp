@@ -5,7 +5,7 @@
 
 #include "fakes/test_world.h"
 #include "loopback_server.h"
-#include "platform/linux/socket_internet.h"
+#include "support/socket_internet.h"
 #include "wizard/tupinew.h"
 
 namespace kv::test {

@@ -3,7 +3,7 @@
 #include "fakes/test_world.h"
 #include "loopback_server.h"
 #include "network/connection.h"
-#include "platform/linux/socket_internet.h"
+#include "support/socket_internet.h"
 #include "wizard/wizard_state.h"
 
 namespace kv::test {

@@ -14,7 +14,7 @@
 
 #include "fakes/test_world.h"
 #include "loopback_server.h"
-#include "platform/linux/socket_internet.h"
+#include "support/socket_internet.h"
 #include "transfer/http_get.h"
 #include "transfer/url_split.h"
 

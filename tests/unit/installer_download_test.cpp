@@ -177,15 +177,15 @@ TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
     EXPECT_TRUE(w.closeRequested);
 }
 
-TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndKeepsTheWizardOpen) {
+TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndTheWizardCloses) {
     world.dir.Write("qoonlineb.exe", "MZ");
     world.dir.Write("KVInn000.lst", "[innoupdate]\r\n");
     MakeReadOnly("KVInn000.lst");
     w.NewsAfterEn[0] = "Please back up your data first.";
     InstallerArrives();
     EXPECT_TRUE(world.processes.started.empty());
-    EXPECT_FALSE(w.closeRequested);
-    EXPECT_EQ(world.clock.pauses, std::vector<int>{});
+    EXPECT_TRUE(w.closeRequested);
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
     EXPECT_EQ(w.CloseReason, 0);
     EXPECT_EQ(w.ReportSent, 100);
     EXPECT_EQ(w.PZu2.caption, w.GL(47));

@@ -133,25 +133,35 @@ TEST_F(LocalState, StoredProxyIsSwitchedOffOnlyForUsePOneWithoutSystemProxy) {
     }
 }
 
-TEST_F(LocalState, RefusedCorrectionIsShownAndSkipsTheRest) {
+TEST_F(LocalState, RefusedCorrectionIsShownAndTheWelcomePageStillFills) {
     WriteList("useP=1\r\nprog=QO\r\n");
+    const std::string before = List();
     namespace fs = std::filesystem;
     fs::permissions(kv::platform::HostPath(Process().VersionListPath), fs::perms::owner_read);
     w().ReadLocalState();
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbIconError);
     EXPECT_EQ(world.dialogs.shown[0].owner, kv::platform::BoxOwner::Wizard);
-    EXPECT_EQ(w().Label15.caption, "");  // later steps skipped
+    EXPECT_EQ(List(), before);
+    EXPECT_FALSE(Process().UseProxy);
+    EXPECT_EQ(w().INGetFile.ConectLan, kv::ctNone);
+    EXPECT_EQ(w().Label1.caption, w().GL(3) + " QO " + w().GL(42));
+    EXPECT_EQ(w().Label8.caption, w().GL(1));
+    EXPECT_EQ(w().Label9.caption, w().GL(43));
+    EXPECT_EQ(w().DownLoadNewVersion1.caption, w().GL(44));
+    EXPECT_EQ(w().Label15.caption, w().GL(48));
 }
 
-TEST_F(LocalState, MissingDialUpFunctionIsShownAndCountsAsDirect) {
+TEST_F(LocalState, MissingDialUpFunctionIsShownAndKeepsTheStoredProxy) {
     world.remoteAccess.result = {true, false, 0, 0};
-    WriteList("useP=1\r\n");
+    WriteList("useP=1\r\nIP=10.1.1.1\r\nport=3128\r\ncpnd=10.1.1.1:3128\r\n");
+    const std::string before = List();
     w().ReadLocalState();
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].text, "RasEnumConnectionsA not found in rasapi32.dll");
-    EXPECT_FALSE(Process().UseProxy);
-    EXPECT_NE(List().find("useP=0"), std::string::npos);
+    EXPECT_TRUE(Process().UseProxy);
+    EXPECT_EQ(w().INGetFile.ProxyPort, "10.1.1.1:3128");
+    EXPECT_EQ(List(), before);
 }
 
 TEST_F(LocalState, CourtRegisterSettingsWithDefaults) {

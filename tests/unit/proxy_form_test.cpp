@@ -265,7 +265,9 @@ TEST_P(ProxyDialogInvalid, ShowsMessage74AndStaysOpen) {
     TProxyForm& d = Apply(GetParam().address, "3128", GetParam().checked);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].text, "Ungültige Proxy IP");
+    EXPECT_EQ(world.dialogs.shown[0].caption, "KVUpdate");
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbOk);
+    EXPECT_EQ(world.dialogs.shown[0].owner, kv::platform::BoxOwner::OpenDialog);
     EXPECT_FALSE(d.closeRequested);
     EXPECT_TRUE(kv::Process().UseProxy);
     EXPECT_EQ(kv::Process().ProxyName, "");

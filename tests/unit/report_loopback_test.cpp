@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/test_world.h"
-#include "platform/linux/socket_internet.h"
+#include "support/socket_internet.h"
 #include "report/report_address.h"
 #include "report/tphpunit.h"
 #include "unit/loopback_server.h"

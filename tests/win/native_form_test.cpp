@@ -1,21 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#undef MessageBox
 #include <commctrl.h>
 
 #include <cstdio>
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "fakes/test_world.h"
 #include "report/tphpunit.h"
 #include "wizard/tupinew.h"
-#include "ui/win32/app_identity.h"
+#include "ui/app_identity.h"
 #include "ui/win32/application_window.h"
 #include "ui/win32/native_form.h"
 #include "ui/win32/win_ui_host.h"
+#include "platform/win32/win_dialogs.h"
 
 using namespace kv::ui;
 using kv::ui::win32::NativeForm;
@@ -117,7 +120,7 @@ void Pump() {
 
 void CALLBACK AnswerErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    if (HWND box = FindWindowA("#32770", kv::ui::win32::kApplicationTitle)) PostMessageA(box, WM_CLOSE, 0, 0);
+    if (HWND box = FindWindowA("#32770", kv::ui::kApplicationTitle)) PostMessageA(box, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -231,6 +234,11 @@ TEST(NativeForm, ADensityChangeRescalesTheLayoutAndTheFonts) {
     ScreenToClient(view.Handle(), &at);
     EXPECT_EQ(at.x, 15);
     EXPECT_NE(SendMessageA(title, WM_GETFONT, 0, 0), fontBefore);
+    // A menu opened at an offset of the form's units lands where the scaled button is.
+    GetWindowRect(view.Handle(), &r);
+    const POINT menu = view.ScreenPoint(10, 20);
+    EXPECT_EQ(menu.x, r.left + 15);
+    EXPECT_EQ(menu.y, r.top + 30);
 }
 
 TEST(NativeForm, ClickRunsTheHandlerAndMirrorsWhatItChanged) {
@@ -263,6 +271,12 @@ TEST(NativeForm, ControlsTheModelDisablesOrHidesIgnoreClicks) {
     view.Mirror();
     SendMessageA(view.Handle(), WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
     EXPECT_EQ(clicks, 0);
+    // A memo in a panel disabled for input lets the mouse through: no focus, no selection.
+    HWND memo = ChildAt(view.Handle(), 6);
+    form.page.enabled = true;
+    EXPECT_NE(SendMessageA(memo, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    form.news.enabled = false;
+    EXPECT_EQ(SendMessageA(memo, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 }
 
 TEST(NativeForm, TabFollowsTheTabOrderAndEnterClicksTheFocusedButton) {
@@ -495,7 +509,10 @@ TEST(NativeForm, MirroringTheWizardAfterAProgressStepIsCheap) {
     kv::TUpInew wizard(world.Services(), &report);
     wizard.Panel4.visible = false;
     wizard.Panel1.visible = true;
+    const auto created = std::chrono::steady_clock::now();
     NativeForm view(wizard, nullptr, false);
+    std::printf("[ measure  ] the wizard's window made: %.1f ms\n",
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - created).count());
     constexpr int kSteps = 2000;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kSteps; ++i) {
@@ -552,4 +569,78 @@ TEST(NativeForm, AnOrdinaryHandlerMirrorsWhatFrequentOnesLeftPending) {
     NativeForm::RunHandler([&] { form.gauge.position = 7; });
     EXPECT_EQ(TextOf(ChildAt(view.Handle(), 1)), "12 Bytes von 99 Bytes geladen");
     EXPECT_EQ(SendMessageA(ChildAt(view.Handle(), 4), PBM_GETPOS, 0, 0), 7);
+}
+
+namespace {
+
+// What a box's own message loop sees while the box is up.
+struct WhileBoxIsUp {
+    HWND wizard = nullptr, dialog = nullptr;
+    bool wizardEnabled = true, dialogEnabled = true;
+    std::string title;
+};
+WhileBoxIsUp seen;
+
+void CALLBACK LookAndAnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", "KvBox");
+    if (box == nullptr) return;  // not up yet
+    KillTimer(nullptr, id);
+    seen.wizardEnabled = IsWindowEnabled(seen.wizard) != FALSE;
+    if (seen.dialog != nullptr) seen.dialogEnabled = IsWindowEnabled(seen.dialog) != FALSE;
+    seen.title = TextOf(ChildAt(seen.wizard, 1));
+    // A click and a close request sent from outside while the box holds the wizard.
+    SendMessageA(seen.wizard, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
+    SendMessageA(seen.wizard, WM_CLOSE, 0, 0);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+TEST(WinDialogs, BoxesHoldTheirWindowsAndStandOverWhatTheHandlerSet) {
+    REQUIRE_DISPLAY();
+    using kv::platform::BoxOwner;
+    struct Case {
+        BoxOwner owner;
+        bool dialogOpen;
+        bool dialogHeld;
+    };
+    const Case cases[] = {{BoxOwner::Application, false, false},
+                          {BoxOwner::Application, true, true},
+                          {BoxOwner::Wizard, false, false},
+                          {BoxOwner::OpenDialog, true, true}};
+    kv::ui::win32::ApplicationWindow application;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.owner) * 10 + c.dialogOpen);
+        SampleForm wizard;
+        NativeForm wizardView(wizard, nullptr, false);
+        wizardView.Show();
+        SampleForm dialog;
+        dialog.name = "KvDialog";
+        std::optional<NativeForm> dialogView;
+        if (c.dialogOpen) {
+            dialogView.emplace(dialog, wizardView.Handle(), true);
+            dialogView->Show();
+        }
+        int clicks = 0;
+        wizard.go.onClick = [&] { ++clicks; };
+        kv::platform::win32::WinDialogs dialogs;
+        dialogs.SetOwnerWindow(BoxOwner::Application, application.Handle());
+        dialogs.SetOwnerWindow(BoxOwner::Wizard, wizardView.Handle());
+        dialogs.SetView([] { return NativeForm::Topmost()->Handle(); }, [] { NativeForm::MirrorAll(); });
+        seen = WhileBoxIsUp{};
+        seen.wizard = wizardView.Handle();
+        seen.dialog = c.dialogOpen ? dialogView->Handle() : nullptr;
+        wizard.title.caption = "set before the box";
+        SetTimer(nullptr, 0, 50, LookAndAnswerBox);
+        dialogs.MessageBox(c.owner, "Text", "KvBox", kv::platform::MbOk);
+        EXPECT_FALSE(seen.wizardEnabled);
+        EXPECT_EQ(seen.dialogEnabled, !c.dialogHeld);
+        EXPECT_EQ(seen.title, "set before the box");
+        EXPECT_EQ(clicks, 0);
+        EXPECT_EQ(wizard.closes, 0);
+        EXPECT_EQ(IsWindowEnabled(wizardView.Handle()) != FALSE, !c.dialogOpen);
+        if (c.dialogOpen) {
+            EXPECT_TRUE(IsWindowEnabled(dialogView->Handle()));
+        }
+    }
 }

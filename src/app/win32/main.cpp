@@ -24,8 +24,6 @@ namespace {
 
 using namespace kv;
 
-constexpr int kReportAnswerWaitMs = 1500;
-
 // Every service of the process; they outlive the windows that use them.
 struct WindowsWorld {
     platform::win32::WinRegistry registry;
@@ -64,11 +62,19 @@ void InitThemedControls() {
     ui::win32::ApplicationWindow application;
     WindowsWorld world;
     world.dialogs.SetOwnerWindow(platform::BoxOwner::Application, application.Handle());
+    world.dialogs.SetView(
+        [] {
+            const ui::win32::NativeForm* top = ui::win32::NativeForm::Topmost();
+            return top != nullptr ? top->Handle() : nullptr;
+        },
+        [] { ui::win32::NativeForm::MirrorAll(); });
     // Work handed over by a transfer worker is an event like a click; its
     // progress steps are shown at a rate a person can read.
     world.dispatcher.SetRunner([](const std::function<void()>& work) { ui::win32::NativeForm::RunHandler(work); });
     world.dispatcher.SetSendRunner(
         [](const std::function<void()>& work) { ui::win32::NativeForm::RunFrequentHandler(work); });
+    ui::win32::SetMessageWait(
+        [&world](unsigned long milliseconds) { return world.dispatcher.WaitForMessagesOrWork(milliseconds); });
     const platform::Services services = world.Services();
 
     TPHPunit reportWindow(services);
@@ -90,7 +96,7 @@ void InitThemedControls() {
     }
     // The request has normally left during the close's own pause; a report
     // server that is slow to answer must not keep the program from ending.
-    reportWindow.WaitForDelivery(kReportAnswerWaitMs);
+    reportWindow.WaitForDelivery(DeliveryWaitAtExitMs);
     ExitProcess(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <exception>
 #include <memory>
 
@@ -9,17 +10,21 @@ namespace kv::platform::win32 {
 
 namespace {
 
-constexpr UINT kSendMessage = WM_APP + 1;
+constexpr UINT kServeMessage = WM_APP + 1;
 constexpr UINT kPostMessage = WM_APP + 2;
 constexpr char kClassName[] = "KVDispatcher";
+// A sender that woke the GUI thread by the event while it was about to leave
+// its loop (for a box that a message opens) posts after this long as well.
+constexpr DWORD kEventAnswerMillis = 20;
 
 }  // namespace
 
 // The senders of one dispatcher sleep on one condition variable; the lock
-// guards the finished flags of their calls.
+// guards the queue of their calls and the finished flags.
 struct WinDispatcher::Waiting {
     SRWLOCK lock = SRWLOCK_INIT;
     CONDITION_VARIABLE finished = CONDITION_VARIABLE_INIT;
+    std::deque<SendCall*> queue;
 };
 
 struct WinDispatcher::SendCall {
@@ -33,22 +38,14 @@ struct DispatcherWindow {
 };
 
 LRESULT CALLBACK DispatcherWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* self = reinterpret_cast<const WinDispatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<WinDispatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == kSendMessage) {
-        auto& call = *reinterpret_cast<WinDispatcher::SendCall*>(lParam);
-        self->RunSent(call);
-        self->Finish(call);
+    if (message == kServeMessage) {
+        self->ServeSent();
         return 0;
     }
     if (message == kPostMessage) {
-        // Posted work has no one to report to: a failure must not unwind
-        // through the system's message dispatch.
-        std::unique_ptr<std::function<void()>> fn(reinterpret_cast<std::function<void()>*>(lParam));
-        try {
-            self->Run(*fn);
-        } catch (...) {
-        }
+        self->RunPosted(reinterpret_cast<std::function<void()>*>(lParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -66,27 +63,10 @@ void RegisterDispatcherClass() {
 
 }  // namespace
 
-void WinDispatcher::RunSent(SendCall& call) const {
-    try {
-        if (sendRunner_)
-            sendRunner_(*call.fn);
-        else
-            Run(*call.fn);
-    } catch (...) {
-        call.error = std::current_exception();
-    }
-}
-
-void WinDispatcher::Finish(SendCall& call) const {
-    // The sender may return and drop the call as soon as the lock is free:
-    // after the release only the dispatcher's own members are touched.
-    AcquireSRWLockExclusive(&waiting_->lock);
-    call.finished = true;
-    ReleaseSRWLockExclusive(&waiting_->lock);
-    WakeAllConditionVariable(&waiting_->finished);
-}
-
-WinDispatcher::WinDispatcher() : waiting_(std::make_unique<Waiting>()), guiThread_(GetCurrentThreadId()) {
+WinDispatcher::WinDispatcher()
+    : waiting_(std::make_shared<Waiting>()),
+      wakeEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      guiThread_(GetCurrentThreadId()) {
     RegisterDispatcherClass();
     window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
                               nullptr);
@@ -99,10 +79,67 @@ WinDispatcher::~WinDispatcher() {
     MSG msg;
     while (PeekMessageA(&msg, window_, kPostMessage, kPostMessage, PM_REMOVE))
         delete reinterpret_cast<std::function<void()>*>(msg.lParam);
-    while (PeekMessageA(&msg, window_, kSendMessage, kSendMessage, PM_REMOVE))
-        Finish(*reinterpret_cast<SendCall*>(msg.lParam));
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
+    AcquireSRWLockExclusive(&waiting_->lock);
+    for (SendCall* call : waiting_->queue) call->finished = true;
+    waiting_->queue.clear();
+    ReleaseSRWLockExclusive(&waiting_->lock);
+    WakeAllConditionVariable(&waiting_->finished);
+    CloseHandle(wakeEvent_);
+}
+
+void WinDispatcher::RunPosted(std::function<void()>* fn) {
+    std::unique_ptr<std::function<void()>> owned(fn);
+    --postsUnrun_;
+    // Posted work has no one to report to: a failure must not unwind
+    // through the system's message dispatch.
+    try {
+        Run(*owned);
+    } catch (...) {
+    }
+}
+
+// Every call queued so far, in order; each sender learns of its own end.
+void WinDispatcher::ServeSent() {
+    for (;;) {
+        AcquireSRWLockExclusive(&waiting_->lock);
+        SendCall* call = nullptr;
+        if (!waiting_->queue.empty()) {
+            call = waiting_->queue.front();
+            waiting_->queue.pop_front();
+        }
+        ReleaseSRWLockExclusive(&waiting_->lock);
+        if (call == nullptr) return;
+        try {
+            if (sendRunner_)
+                sendRunner_(*call->fn);
+            else
+                Run(*call->fn);
+        } catch (...) {
+            call->error = std::current_exception();
+        }
+        Finish(*call);
+    }
+}
+
+void WinDispatcher::Finish(SendCall& call) const {
+    // The sender may return and drop the call as soon as the lock is free:
+    // after the release only the dispatcher's own members are touched.
+    AcquireSRWLockExclusive(&waiting_->lock);
+    call.finished = true;
+    ReleaseSRWLockExclusive(&waiting_->lock);
+    WakeAllConditionVariable(&waiting_->finished);
+}
+
+void WinDispatcher::Wake(bool byEvent) {
+    if (byEvent) {
+        SetEvent(wakeEvent_);
+        return;
+    }
+    // A full message queue refuses the post; the window serves the queue
+    // through a sent message then.
+    if (!PostMessageA(window_, kServeMessage, 0, 0)) SendMessageA(window_, kServeMessage, 0, 0);
 }
 
 void WinDispatcher::Send(const std::function<void()>& fn) {
@@ -110,22 +147,45 @@ void WinDispatcher::Send(const std::function<void()>& fn) {
         Run(fn);
         return;
     }
+    const std::shared_ptr<Waiting> waiting = waiting_;
     SendCall call{&fn, nullptr};
-    if (PostMessageA(window_, kSendMessage, 0, reinterpret_cast<LPARAM>(&call))) {
-        AcquireSRWLockExclusive(&waiting_->lock);
-        while (!call.finished) SleepConditionVariableSRW(&waiting_->finished, &waiting_->lock, INFINITE, 0);
-        ReleaseSRWLockExclusive(&waiting_->lock);
-    } else {
-        // A full message queue refuses the post; the window serves the call
-        // directly then (and not at all once it is gone).
-        SendMessageA(window_, kSendMessage, 0, reinterpret_cast<LPARAM>(&call));
+    AcquireSRWLockExclusive(&waiting->lock);
+    waiting->queue.push_back(&call);
+    ReleaseSRWLockExclusive(&waiting->lock);
+    bool byEvent = loopWaits_.load() && postsUnrun_.load() == 0;
+    Wake(byEvent);
+    AcquireSRWLockExclusive(&waiting->lock);
+    while (!call.finished) {
+        const DWORD patience = byEvent ? kEventAnswerMillis : INFINITE;
+        if (SleepConditionVariableSRW(&waiting->finished, &waiting->lock, patience, 0) || call.finished || !byEvent)
+            continue;
+        // The GUI thread left its loop before it saw the event: the post
+        // reaches it wherever it waits now.
+        byEvent = false;
+        ReleaseSRWLockExclusive(&waiting->lock);
+        Wake(false);
+        AcquireSRWLockExclusive(&waiting->lock);
     }
+    ReleaseSRWLockExclusive(&waiting->lock);
     if (call.error) std::rethrow_exception(call.error);
 }
 
 void WinDispatcher::Post(std::function<void()> fn) {
     auto* heap = new std::function<void()>(std::move(fn));
-    if (!PostMessageA(window_, kPostMessage, 0, reinterpret_cast<LPARAM>(heap))) delete heap;
+    ++postsUnrun_;
+    if (!PostMessageA(window_, kPostMessage, 0, reinterpret_cast<LPARAM>(heap))) {
+        --postsUnrun_;
+        delete heap;
+    }
+}
+
+bool WinDispatcher::WaitForMessagesOrWork(unsigned long milliseconds) {
+    loopWaits_ = true;
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &wakeEvent_, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    loopWaits_ = false;
+    if (woke != WAIT_OBJECT_0) return false;
+    ServeSent();
+    return true;
 }
 
 }  // namespace kv::platform::win32

@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "platform/win32/system_library.h"
+
 namespace kv::platform::win32 {
 
 namespace {
@@ -26,17 +28,41 @@ using QueryOptionFn = BOOL(WINAPI*)(HINTERNET, DWORD, LPVOID, LPDWORD);
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
 HINTERNET H(NetHandle handle) { return static_cast<HINTERNET>(handle); }
+
+// WinINet is loaded with the first transfer or connection test, not with
+// the program: the welcome page does not need it.
+struct WinInetFunctions {
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetOpenA);
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetConnectA);
+    KV_LIBRARY_FUNCTION("wininet.dll", HttpOpenRequestA);
+    KV_LIBRARY_FUNCTION("wininet.dll", HttpSendRequestA);
+    KV_LIBRARY_FUNCTION("wininet.dll", HttpQueryInfoA);
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetReadFile);
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetCloseHandle);
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetOpenUrlA);
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetGetConnectedState);
+    bool Loaded() const {
+        return InternetOpenA && InternetConnectA && HttpOpenRequestA && HttpSendRequestA && HttpQueryInfoA &&
+               InternetReadFile && InternetCloseHandle && InternetOpenUrlA && InternetGetConnectedState;
+    }
+};
+
+const WinInetFunctions& Api() {
+    static const WinInetFunctions functions;
+    return functions;
+}
 }  // namespace
 
 NetHandle WinInternet::Open(const std::string& agent, int accessType, const std::string& proxy) {
-    return InternetOpenA(OrNull(agent), static_cast<DWORD>(accessType), OrNull(proxy), nullptr, 0);
+    if (!Api().Loaded()) return nullptr;
+    return Api().InternetOpenA(OrNull(agent), static_cast<DWORD>(accessType), OrNull(proxy), nullptr, 0);
 }
 
 NetHandle WinInternet::Connect(NetHandle root, const std::string& host, int port, const std::string& user,
                                const std::string& password) {
     if (!root) return nullptr;
-    return InternetConnectA(H(root), host.c_str(), static_cast<INTERNET_PORT>(port), OrNull(user), OrNull(password),
-                            INTERNET_SERVICE_HTTP, 0, 0);
+    return Api().InternetConnectA(H(root), host.c_str(), static_cast<INTERNET_PORT>(port), OrNull(user),
+                                  OrNull(password), INTERNET_SERVICE_HTTP, 0, 0);
 }
 
 NetHandle WinInternet::OpenRequest(NetHandle connection, const std::string& verb, const std::string& path,
@@ -44,15 +70,15 @@ NetHandle WinInternet::OpenRequest(NetHandle connection, const std::string& verb
                                    const std::string& acceptType, unsigned flags) {
     if (!connection) return nullptr;
     std::array<LPCSTR, 2> accept{acceptType.c_str(), nullptr};
-    return HttpOpenRequestA(H(connection), verb.c_str(), path.c_str(), version.c_str(), OrNull(referer),
-                            accept.data(), flags, 0);
+    return Api().HttpOpenRequestA(H(connection), verb.c_str(), path.c_str(), version.c_str(), OrNull(referer),
+                                  accept.data(), flags, 0);
 }
 
 bool WinInternet::SendRequest(NetHandle request, const std::string& headers, const std::string& body) {
     if (!request) return false;
     std::vector<char> data(body.begin(), body.end());
-    return HttpSendRequestA(H(request), OrNull(headers), static_cast<DWORD>(headers.size()),
-                            data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size())) != FALSE;
+    return Api().HttpSendRequestA(H(request), OrNull(headers), static_cast<DWORD>(headers.size()),
+                                  data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size())) != FALSE;
 }
 
 std::optional<std::string> WinInternet::QueryContentLength(NetHandle request) {
@@ -60,7 +86,8 @@ std::optional<std::string> WinInternet::QueryContentLength(NetHandle request) {
     std::vector<char> buffer(ContentLengthBufferSize, '\0');
     DWORD length = ContentLengthBufferSize;
     DWORD index = 0;
-    if (!HttpQueryInfoA(H(request), HTTP_QUERY_CONTENT_LENGTH, buffer.data(), &length, &index)) return std::nullopt;
+    if (!Api().HttpQueryInfoA(H(request), HTTP_QUERY_CONTENT_LENGTH, buffer.data(), &length, &index))
+        return std::nullopt;
     return std::string(buffer.data(), length);
 }
 
@@ -68,7 +95,8 @@ int WinInternet::QueryStatusCode(NetHandle request) {
     if (!request) return 0;
     DWORD status = 0;
     DWORD length = sizeof status;
-    if (!HttpQueryInfoA(H(request), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr))
+    if (!Api().HttpQueryInfoA(H(request), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length,
+                              nullptr))
         return 0;
     return static_cast<int>(status);
 }
@@ -77,21 +105,23 @@ bool WinInternet::Read(NetHandle handle, char* buffer, std::size_t capacity, std
     got = 0;
     if (!handle) return false;
     DWORD read = 0;
-    const BOOL ok = InternetReadFile(H(handle), buffer, static_cast<DWORD>(capacity), &read);
+    const BOOL ok = Api().InternetReadFile(H(handle), buffer, static_cast<DWORD>(capacity), &read);
     got = read;
     return ok != FALSE;
 }
 
 void WinInternet::Close(NetHandle handle) {
-    if (handle) InternetCloseHandle(H(handle));
+    if (handle) Api().InternetCloseHandle(H(handle));
 }
 
 NetHandle WinInternet::OpenUrl(NetHandle root, const std::string& url, unsigned flags) {
     if (!root) return nullptr;
-    return InternetOpenUrlA(H(root), url.c_str(), nullptr, 0, flags, 0);
+    return Api().InternetOpenUrlA(H(root), url.c_str(), nullptr, 0, flags, 0);
 }
 
-bool WinInternet::IsConnected() { return InternetGetConnectedState(nullptr, 0) != FALSE; }
+bool WinInternet::IsConnected() {
+    return Api().Loaded() && Api().InternetGetConnectedState(nullptr, 0) != FALSE;
+}
 
 std::optional<ProxyOption> WinInternet::QueryProxyOption() {
     HMODULE library = LoadLibraryA("WININET.DLL");

@@ -8,9 +8,29 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win32/system_library.h"
+
 namespace kv::platform::win32 {
 
 namespace {
+
+// The trust functions are loaded with the first check, not with the program.
+struct TrustFunctions {
+    KV_LIBRARY_FUNCTION("wintrust.dll", WinVerifyTrust);
+    KV_LIBRARY_FUNCTION("wintrust.dll", WTHelperProvDataFromStateData);
+    KV_LIBRARY_FUNCTION("wintrust.dll", WTHelperGetProvSignerFromChain);
+    KV_LIBRARY_FUNCTION("crypt32.dll", CertGetNameStringA);
+    KV_LIBRARY_FUNCTION("crypt32.dll", CryptHashCertificate2);
+    bool Loaded() const {
+        return WinVerifyTrust && WTHelperProvDataFromStateData && WTHelperGetProvSignerFromChain &&
+               CertGetNameStringA && CryptHashCertificate2;
+    }
+};
+
+const TrustFunctions& Api() {
+    static const TrustFunctions functions;
+    return functions;
+}
 
 // Revocation that could not be learnt without the network is no failure; a
 // certificate the system knows to be revoked is.
@@ -73,7 +93,7 @@ std::string ChainReason(DWORD errors) {
 
 std::string CommonName(PCCERT_CONTEXT cert) {
     char name[256] = {};
-    CertGetNameStringA(cert, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME), name, sizeof name);
+    Api().CertGetNameStringA(cert, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME), name, sizeof name);
     return name;
 }
 
@@ -81,7 +101,7 @@ std::string CommonName(PCCERT_CONTEXT cert) {
 std::string Sha256Thumbprint(PCCERT_CONTEXT cert) {
     BYTE hash[32];
     DWORD size = sizeof hash;
-    if (!CryptHashCertificate2(L"SHA256", 0, nullptr, cert->pbCertEncoded, cert->cbCertEncoded, hash, &size))
+    if (!Api().CryptHashCertificate2(L"SHA256", 0, nullptr, cert->pbCertEncoded, cert->cbCertEncoded, hash, &size))
         return {};
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
@@ -93,8 +113,8 @@ std::string Sha256Thumbprint(PCCERT_CONTEXT cert) {
 }
 
 SignatureVerdict JudgeSigner(HANDLE state, const SignerRule& rule) {
-    CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(state);
-    CRYPT_PROVIDER_SGNR* signer = provider ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
+    CRYPT_PROVIDER_DATA* provider = Api().WTHelperProvDataFromStateData(state);
+    CRYPT_PROVIDER_SGNR* signer = provider ? Api().WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
     PCCERT_CHAIN_CONTEXT chain = signer ? signer->pChainContext : nullptr;
     if (!chain || chain->cChain == 0 || chain->rgpChain[0]->cElement == 0) return Fail("no signer certificate");
     if (std::string reason = ChainReason(chain->TrustStatus.dwErrorStatus); !reason.empty()) return Fail(reason);
@@ -112,6 +132,10 @@ SignatureVerdict WinSignatures::Verify(const std::string& path, const SignerRule
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail("file not readable");
+    if (!Api().Loaded()) {
+        CloseHandle(file);
+        return Fail("no trust functions");
+    }
     const std::wstring widePath = Wide(path);
 
     WINTRUST_FILE_INFO fileInfo{};
@@ -128,12 +152,12 @@ SignatureVerdict WinSignatures::Verify(const std::string& path, const SignerRule
     data.dwProvFlags = WTD_CACHE_ONLY_URL_RETRIEVAL | WTD_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
 
-    const LONG status = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    const LONG status = Api().WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
     std::string reason = TrustReason(status);
     SignatureVerdict verdict = reason.empty() ? JudgeSigner(data.hWVTStateData, rule) : Fail(std::move(reason));
 
     data.dwStateAction = WTD_STATEACTION_CLOSE;
-    WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    Api().WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
     CloseHandle(file);
     return verdict;
 }

@@ -1,6 +1,6 @@
 #include "ui/win32/application_window.h"
 
-#include "ui/win32/app_identity.h"
+#include "ui/app_identity.h"
 
 namespace kv::ui::win32 {
 

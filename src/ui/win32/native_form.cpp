@@ -7,7 +7,7 @@
 #include <exception>
 #include <optional>
 
-#include "ui/win32/app_identity.h"
+#include "ui/app_identity.h"
 #include "ui/win32/fonts.h"
 
 namespace kv::ui::win32 {
@@ -87,13 +87,16 @@ bool TakesInput(Kind kind) {
            kind == Kind::ListBox;
 }
 
-// Input controls are disabled with their parents; a disabled panel leaves
-// the look of its texts alone.
-bool EffectivelyEnabled(const Control& control) {
-    if (!TakesInput(control.kind)) return control.enabled;
+bool EnabledWithParents(const Control& control) {
     for (const Control* c = &control; c != nullptr; c = c->parent)
         if (!c->enabled) return false;
     return true;
+}
+
+// Input controls are disabled with their parents; a disabled panel leaves
+// the look of its texts alone.
+bool EffectivelyEnabled(const Control& control) {
+    return TakesInput(control.kind) ? EnabledWithParents(control) : control.enabled;
 }
 
 struct NativeClass {
@@ -164,6 +167,13 @@ LRESULT CALLBACK KeyFilterProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// A memo in a panel that is disabled for input keeps the look of its text but
+// takes no focus and no selection: the mouse goes through it to the window.
+LRESULT CALLBACK HeldTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_NCHITTEST && !EnabledWithParents(*reinterpret_cast<const Control*>(data))) return HTTRANSPARENT;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 NativeForm::NativeForm(Form& form, HWND owner, bool modal) : form_(form), owner_(owner), modal_(modal) {
@@ -224,31 +234,34 @@ void NativeForm::PlaceWindow() {
     appliedClientHeight_ = form_.clientHeight;
 }
 
+// A control gets its window when it is first shown: a page the user has not
+// reached yet costs the start nothing (each window is a round trip to the
+// window server under Wine).
 void NativeForm::CreateControls() {
-    bool richTextLoaded = false;
-    for (Control* control : form_.Controls()) {
-        if (control->kind == Kind::RichText && !richTextLoaded) {
-            LoadLibraryA("riched20.dll");  // registers the rich-text window class
-            richTextLoaded = true;
-        }
-        CreateControl(*control);
-    }
+    for (Control* control : form_.Controls()) entries_.push_back(std::make_unique<Entry>(*control));
 }
 
-void NativeForm::CreateControl(Control& control) {
-    auto entry = std::make_unique<Entry>(control);
+void NativeForm::CreateControlWindow(std::size_t index) {
+    Entry& entry = *entries_[index];
+    Control& control = *entry.control;
+    if (control.kind == Kind::RichText) LoadLibraryA("riched20.dll");  // registers the rich-text window class
     const NativeClass native = ClassOf(control);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native.style;
     if (control.tabOrder >= 0) style |= WS_TABSTOP;
-    const int id = kFirstControlId + static_cast<int>(entries_.size());
-    entry->window = CreateWindowExA(native.exStyle, native.name, "", style, 0, 0, 0, 0, window_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                                    nullptr);
-    // Each later control lies above the earlier ones.
-    SetWindowPos(entry->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const int id = kFirstControlId + static_cast<int>(index);
+    entry.window = CreateWindowExA(native.exStyle, native.name, "", style, 0, 0, 0, 0, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                   nullptr);
+    // Each later control lies above the earlier ones: below the first later
+    // one that has a window already, else on top.
+    HWND above = HWND_TOP;
+    for (std::size_t later = index + 1; later < entries_.size() && above == HWND_TOP; ++later)
+        if (entries_[later]->window != nullptr) above = entries_[later]->window;
+    SetWindowPos(entry.window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (control.kind == Kind::Edit)
-        SetWindowSubclass(entry->window, KeyFilterProc, 0, reinterpret_cast<DWORD_PTR>(&control));
-    entries_.push_back(std::move(entry));
+        SetWindowSubclass(entry.window, KeyFilterProc, 0, reinterpret_cast<DWORD_PTR>(&control));
+    if (control.kind == Kind::Memo)
+        SetWindowSubclass(entry.window, HeldTextProc, 0, reinterpret_cast<DWORD_PTR>(&control));
 }
 
 void NativeForm::Show() {
@@ -264,7 +277,13 @@ void NativeForm::Show() {
 void NativeForm::Mirror() {
     if (window_ == nullptr) return;
     MirrorWindow();
-    for (auto& entry : entries_) MirrorControl(*entry);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i]->window == nullptr) {
+            if (!form_.Showing(*entries_[i]->control)) continue;
+            CreateControlWindow(i);
+        }
+        MirrorControl(*entries_[i]);
+    }
     MirrorTimers();
 }
 
@@ -504,9 +523,10 @@ void NativeForm::OnCommand(WORD id, WORD code) {
     }
     const bool button = c.kind == Kind::Button || c.kind == Kind::FlatButton || c.kind == Kind::CheckBox;
     const bool clicked = button ? code == BN_CLICKED : code == STN_CLICKED;
-    // A click that reaches a control the model hides or disables (a message
-    // sent from outside) is not the user's.
-    if (!clicked || !form_.Showing(c) || !EffectivelyEnabled(c)) return;
+    // A click that reaches a control the model hides or disables, or a window
+    // that a box or dialog holds (a message sent from outside), is not the
+    // user's: no handler may run inside the one that opened the box.
+    if (!clicked || IsHeld() || !form_.Showing(c) || !EffectivelyEnabled(c)) return;
     if (c.kind == Kind::CheckBox) {
         c.checked = SendMessageA(e.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
         e.checked = c.checked;
@@ -562,6 +582,20 @@ void NativeForm::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DeleteDC(source);
 }
 
+bool NativeForm::IsHeld() const { return IsWindowEnabled(window_) == FALSE; }
+
+POINT NativeForm::ScreenPoint(int offsetX, int offsetY) const {
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    return {outer.left + Scale(offsetX, dpi_), outer.top + Scale(offsetY, dpi_)};
+}
+
+NativeForm* NativeForm::ViewOf(const Form& form) {
+    for (NativeForm* view : OpenForms())
+        if (&view->form_ == &form) return view;
+    return nullptr;
+}
+
 bool NativeForm::OnSetCursor(HWND child) {
     const Entry* e = FindEntry(child);
     if (e == nullptr || !e->control->handCursor) return false;
@@ -582,7 +616,7 @@ void NativeForm::OnTimer(UINT_PTR id) {
 }
 
 void NativeForm::OnClose() {
-    if (closing_) return;
+    if (closing_ || (IsHeld() && !form_.closeRequested)) return;
     closing_ = true;
     RunHandler([this] { form_.OnClose(); });
     // The owner comes back before the dialog goes, so activation returns to it.
@@ -644,7 +678,10 @@ NativeForm* NativeForm::Topmost() {
 }
 
 bool NativeForm::PreTranslate(MSG& msg) {
-    if (msg.hwnd == nullptr) return false;
+    // Only keys navigate. Everything else (a transfer's progress step among
+    // them, thousands a second) must not pay for finding the root window,
+    // which asks the window server.
+    if (msg.hwnd == nullptr || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     for (NativeForm* form : OpenForms()) {
         if (form->window_ != root) continue;
@@ -708,37 +745,58 @@ void NativeForm::MirrorAll() {
 }
 
 namespace {
+
+// Without a dispatcher the loops wait for messages alone.
+MessageWait& Wait() {
+    static MessageWait wait = [](unsigned long milliseconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+        return false;
+    };
+    return wait;
+}
+
+// While work keeps coming, messages are still looked at this often, so that
+// input, timers and repaints are never starved.
+constexpr DWORD kLookAtMessagesMillis = 10;
+
 void Deliver(MSG& msg) {
     if (NativeForm::PreTranslate(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }
+
+// Every message there is now; false when the program is asked to quit
+// (which is passed on to any outer loop).
+bool DeliverPending(const NativeForm* form) {
+    MSG msg;
+    while ((form == nullptr || form->IsOpen()) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        Deliver(msg);
+    }
+    return true;
+}
+
 }  // namespace
 
+void SetMessageWait(MessageWait wait) { Wait() = std::move(wait); }
+
 void RunMessageLoop(const NativeForm& form) {
-    MSG msg;
+    DWORD lastLook = GetTickCount();
     while (form.IsOpen()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop ends too
-            return;
-        }
-        if (got < 0) return;
-        Deliver(msg);
+        // A wait that ran handed-over work goes on waiting: looking at an
+        // empty queue after every progress step would cost a round trip.
+        if (Wait()(INFINITE) && GetTickCount() - lastLook < kLookAtMessagesMillis) continue;
+        lastLook = GetTickCount();
+        if (!DeliverPending(&form)) return;
     }
 }
 
 void PumpPendingMessages() {
-    // Sent messages (a worker's progress) are served inside the wait as well.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        Deliver(msg);
-    }
+    Wait()(10);
+    DeliverPending(nullptr);
 }
 
 }  // namespace kv::ui::win32

@@ -31,9 +31,14 @@ public:
     void Show();
     void Mirror();
 
+    // The screen point at an offset from the window's outer top-left corner
+    // given in the form's own 96-dpi units.
+    POINT ScreenPoint(int offsetX, int offsetY) const;
+
     // The open window whose events are handled last: the main window or the
     // modal dialog above it.
     static NativeForm* Topmost();
+    static NativeForm* ViewOf(const Form& form);
     // Keyboard navigation of the window that a message is for (Tab by the
     // model's tab order, Enter on the focused button, mnemonics). True when
     // the message was consumed.
@@ -46,7 +51,7 @@ public:
     // mirrored at most once per kFrequentMirrorMillis; a timer mirrors what
     // the last ones changed.
     static void RunFrequentHandler(const std::function<void()>& handler);
-    static constexpr unsigned kFrequentMirrorMillis = 25;
+    static constexpr unsigned kFrequentMirrorMillis = 40;
     static void MirrorAll();
 
 private:
@@ -62,7 +67,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateTopLevel(HWND owner);
     void CreateControls();
-    void CreateControl(Control& control);
+    void CreateControlWindow(std::size_t index);
     void PlaceWindow();
     void MirrorWindow();
     void MirrorControl(Entry& entry);
@@ -75,6 +80,8 @@ private:
     bool OnSetCursor(HWND child);
     void OnTimer(UINT_PTR id);
     void OnClose();
+    // True while a box or a dialog above holds the window.
+    bool IsHeld() const;
     void OnDestroy();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void MoveFocus(bool backwards);
@@ -97,6 +104,11 @@ private:
     std::vector<TimerState> timers_;
     std::vector<std::pair<std::uint32_t, HBRUSH>> brushes_;
 };
+
+// How the program's own message loops wait: until messages are there, or
+// also until a worker hands over work, which the wait then runs (true).
+using MessageWait = std::function<bool(unsigned long milliseconds)>;
+void SetMessageWait(MessageWait wait);
 
 // Runs the thread's messages until `form` has closed (or the program is
 // asked to quit, which is passed on to any outer loop).

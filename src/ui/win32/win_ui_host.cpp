@@ -6,24 +6,28 @@
 namespace kv::ui::win32 {
 
 void WinUiHost::ShowModal(Form& dialog) {
+    // The dialog stands over the page that the handler has set so far.
+    NativeForm::MirrorAll();
     NativeForm* owner = NativeForm::Topmost();
     NativeForm view(dialog, owner != nullptr ? owner->Handle() : nullptr, true);
     view.Show();
     RunMessageLoop(view);
 }
 
-void WinUiHost::ShowPopup(PopupMenu& menu, int screenX, int screenY) {
-    NativeForm* owner = NativeForm::Topmost();
-    HWND window = owner != nullptr ? owner->Handle() : nullptr;
+void WinUiHost::ShowPopup(PopupMenu& menu, const Form& over, int offsetX, int offsetY) {
+    NativeForm* owner = NativeForm::ViewOf(over);
+    if (owner == nullptr) return;
+    HWND window = owner->Handle();
+    const POINT at = owner->ScreenPoint(offsetX, offsetY);
     HMENU popup = CreatePopupMenu();
     for (std::size_t i = 0; i < menu.items.size(); ++i)
         AppendMenuA(popup, MF_STRING, i + 1, menu.items[i].caption.c_str());
-    if (window != nullptr) SetForegroundWindow(window);  // else the menu does not close when clicked beside
+    SetForegroundWindow(window);  // else the menu does not close when clicked beside
     const int chosen = static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN |
                                                                   TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                                                       screenX, screenY, 0, window, nullptr));
+                                                       at.x, at.y, 0, window, nullptr));
     DestroyMenu(popup);
-    if (window != nullptr) PostMessageA(window, WM_NULL, 0, 0);
+    PostMessageA(window, WM_NULL, 0, 0);
     if (chosen <= 0 || static_cast<std::size_t>(chosen) > menu.items.size()) return;
     const std::function<void()> handler = menu.items[static_cast<std::size_t>(chosen) - 1].onClick;
     if (handler) handler();

@@ -12,7 +12,7 @@ public:
     // The dialog is centred on (and disables) the open window above which it
     // appears; the call returns when the dialog has closed.
     void ShowModal(Form& dialog) override;
-    void ShowPopup(PopupMenu& menu, int screenX, int screenY) override;
+    void ShowPopup(PopupMenu& menu, const Form& over, int offsetX, int offsetY) override;
     // In 96-dpi pixels, the unit of the form descriptions. Remembered: the
     // download's progress handler measures the same caption for every
     // 1025-byte chunk, and a measurement takes a device context.

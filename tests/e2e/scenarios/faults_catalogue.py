@@ -4,8 +4,8 @@ catalogue whose form is odd. Each row: no crash or hang, the catalogue's message
 version list file byte for byte as it was."""
 from faultserver import document
 from kvharness import Harness
-from kvproducts import (QO_LIST, TEXTS, catalogue, check, close_and_decline_restart, court_product, rows,
-                        wait_any_text)
+from kvproducts import (QO_LIST, TEXTS, catalogue, check, close_and_decline_restart, court_product, held_by_box,
+                        rows, wait_any_text, wait_offer)
 
 T = TEXTS["de"]
 OFFLINE_BOX = T["offline"]
@@ -25,12 +25,14 @@ def close_reports(h, run, wizard, reason, caption=T["close"]):
 
 
 def offline_row(routes=None, down=False):
-    """The catalogue cannot be had: the no-connection box, the retry button, report 5 on close."""
+    """The catalogue cannot be had: the no-connection box over the check page that says so, the retry
+    button, report 5 on close."""
     def row(name):
         with Harness(name) as h:
             before = court_product(h).read_bytes()
             with (h.peer_down("nginx") if down else h.replaced_server("nginx", routes)):
                 run, wizard = check(h)
+                held_by_box(h, wizard, " Fehler", [T["connection_error"]], f"box-no-connection-{name}")
                 box = h.answer_box(caption=" Fehler", timeout=60)
                 assert box["text"].startswith(OFFLINE_BOX), box
                 wait_any_text(h, wizard, [T["connection_error"], "Update Referenz"], 10)
@@ -64,7 +66,10 @@ def outcome_row(body, shown, reason_now, more=None, **kwargs):
             before = court_product(h).read_bytes()
             with h.replaced_server("nginx", served(body, **kwargs)):
                 run, wizard = check(h)
-                h.wait_shown(wizard, shown, 120)
+                if shown == T["offer"]:
+                    wait_offer(h, wizard, timeout=120)
+                else:
+                    h.wait_shown(wizard, shown, 120)
                 if more:
                     more(h, wizard)
                 lines = close_reports(h, run, wizard, reason_now, T["cancel"] if shown == T["offer"] else T["close"])

@@ -6,7 +6,7 @@ list file untouched."""
 from faultserver import cut_off, document
 from kvharness import Harness
 from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, catalogue, check, close_and_decline_restart,
-                        court_product, installer_bytes, rows)
+                        court_product, installer_bytes, rows, wait_offer)
 
 T = TEXTS["de"]
 
@@ -22,7 +22,7 @@ def installer_row(installer_route=None, server_gone=False):
                 if installer_route:
                     server.routes[QO_INSTALLER] = installer_route(body)
                 run, wizard = check(h)
-                h.wait_shown(wizard, T["offer"], 60)
+                wait_offer(h, wizard)
                 if server_gone:
                     server.stop()
                 h.click(wizard, T["install"])

@@ -3,9 +3,9 @@ folder that refuses the catalogue, a version list file that refuses the useP cor
 of the wrong type, a missing registry key, missing settings files. Each row: no crash or hang, the message
 for it, one report, and the version list file byte for byte as it was (except the writes made on purpose)."""
 from kvharness import Harness, ScenarioError
-from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, QO_PARAMETERS, QO_SETTINGS, TEXTS, WIZARD_TITLE,
-                        catalogue, check, close_and_decline_restart, court_product, installer_bytes, reachable,
-                        rows, start, version_list, wait_any_text)
+from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, QO_PARAMETERS, QO_SETTINGS, TEXTS, WIZARD_TITLE, catalogue,
+                        check, close_and_decline_restart, court_product, installer_bytes, reachable, rows, start,
+                        version_list, wait_any_text, wait_offer)
 
 T = TEXTS["de"]
 HANDOVER = QO_DATA + r"\KVInn000.lst"
@@ -19,12 +19,12 @@ def handover_refused(name):
         h.serve(QO_INSTALLER, installer_bytes(h))
         with h.read_only(HANDOVER):
             run, wizard = check(h)
-            h.wait_shown(wizard, T["offer"], 60)
+            wait_offer(h, wizard)
             h.click(wizard, T["install"])
             box = h.answer_box(caption=" Fehler", timeout=60)
             assert box["text"].startswith("Update Start ist fehlgeschlagen"), box
-            h.wait_shown(wizard, "&" + T["close"], 10)
-            close_and_decline_restart(h, wizard, T["close"])
+            # The wizard has done its work: it closes by itself, without the restart question.
+            h.wait_gone(title=WIZARD_TITLE, timeout=30)
             h.the_report(run, 22)
         assert not h.host_path(QO_DATA + r"\kvinstaller-run.txt").exists(), "the installer was started"
         assert h.host_path(HANDOVER).read_bytes() == earlier
@@ -51,6 +51,8 @@ def list_refuses_correction(name):
             box = h.answer_box(caption=" Fehler", timeout=60)
             h.log(f"the refused correction shows {box}")
             wizard = h.wait_window(title=WIZARD_TITLE, timeout=30)
+            h.wait_shown(wizard, T["welcome"] + " QO Folio Online Update Assistenten", 10)
+            h.wait_shown(wizard, "&" + T["next"], 5)
             h.close(wizard)
             h.the_report(run, 19)
         assert h.host_path(QO_LIST).read_bytes() == before
@@ -88,7 +90,7 @@ def registry_key_missing(name):
         h.write_file(QO_SETTINGS, "[QOData]\nAgent=Ortsgericht Oberursel\n")
         h.serve("/update.ini", catalogue())
         run, wizard = check(h)
-        h.wait_shown(wizard, T["offer"], 60)
+        wait_offer(h, wizard)
         close_and_decline_restart(h, wizard, T["cancel"])
         lines = h.the_report(run, 5)
         assert "Install Path: " in lines and "QO ID: " in lines, lines

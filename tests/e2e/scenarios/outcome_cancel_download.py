@@ -7,7 +7,7 @@ import time
 from faultserver import document, stall
 from kvharness import Harness
 from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, check, court_product,
-                        installer_bytes)
+                        installer_bytes, wait_offer)
 
 T = TEXTS["de"]
 
@@ -18,7 +18,7 @@ with Harness("outcome_cancel_download", lang="de") as h:
     with h.replaced_server("nginx", routes) as server:
         server.routes[QO_INSTALLER] = stall(body, 64 * 1024, server.stopping)
         run, wizard = check(h)
-        h.wait_shown(wizard, T["offer"], 60)
+        wait_offer(h, wizard)
         h.click(wizard, T["install"])
         h.wait_shown(wizard, f"Bytes von {len(body)} Bytes geladen", 30, part=True)
         h.screenshot("outcome_cancel_download-progress")

@@ -3,7 +3,7 @@ progress, the after-download box; the installer is fetched into the data folder 
 hand-over file beside it; the wizard closes and the one report says the installer was started."""
 from kvharness import Harness
 from kvproducts import (PROGRAM_NAME, QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, check,
-                        court_product, installer_bytes)
+                        court_product, installer_bytes, wait_offer)
 
 T = TEXTS["de"]
 
@@ -14,7 +14,7 @@ with Harness("outcome_offer_install", lang="de") as h:
     record = h.host_path(QO_DATA + r"\kvinstaller-run.txt")
 
     run, wizard = check(h)
-    h.wait_shown(wizard, T["offer"], 60)
+    wait_offer(h, wizard)
     for text in ("8.1.10", "1,2 MB", "15.03.2025", T["new"]):
         h.wait_shown(wizard, text, 5)
     h.wait_shown(wizard, "Neue Formulare 2025", 10, part=True)

@@ -2,7 +2,7 @@
 (error box with the contact lines, report 7 on close) and one at the end of its updates (the update cycle
 box naming the product, report 8 on close). Both offer "Beenden" and ask about the restart."""
 from kvharness import Harness
-from kvproducts import TEXTS, catalogue, check, close_and_decline_restart, court_product, rows
+from kvproducts import TEXTS, catalogue, check, close_and_decline_restart, court_product, held_by_box, rows
 
 T = TEXTS["de"]
 
@@ -12,6 +12,7 @@ def outdated(name):
         court_product(h)
         h.serve("/update.ini", catalogue(extra="OldSmalerNo=8.1.9\n"))
         run, wizard = check(h)
+        held_by_box(h, wizard, "Fehler", [T["outdated"], "&" + T["finish"]], "box-outdated-over-its-page")
         shown = h.answer_box(caption="Fehler", timeout=60)
         assert shown["text"].startswith("Ihre Programmversion (8.1.9) ist leider zu veraltet"), shown
         assert "Vielen Dank für Ihr Verständnis." in shown["text"], shown
@@ -27,6 +28,7 @@ def end_of_updates(name):
         # The end of updates wins over the outdated limit.
         h.serve("/update.ini", catalogue(extra="NoMoreUp=8.1.9\nSINU=T\nOldSmalerNo=8.1.9\n"))
         run, wizard = check(h)
+        held_by_box(h, wizard, "Online Update", [T["outdated"], "&" + T["finish"]], "box-end-of-updates-over-its-page")
         shown = h.answer_box(caption="Online Update", timeout=60)
         assert shown["text"] == ("Der Updatezyklus für Ihr Programm QO Folio ist abgelaufen. "
                                  "Weitere Updates stehen nicht mehr zur Verfügung."), shown

@@ -3,8 +3,8 @@ direct; answered Yes the proxy dialog opens, the user enters the proxy (127.0.0.
 and the whole update then runs through tinyproxy: catalogue and installer pass the proxy, the version list
 file keeps the settings, and the report tells the proxy."""
 from kvharness import Harness
-from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, court_product,
-                        installer_bytes, rows, start)
+from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, court_product, held_by_box,
+                        installer_bytes, rows, start, wait_offer)
 
 T = TEXTS["de"]
 SYSTEM_PROXY = r"""REGEDIT4
@@ -30,6 +30,7 @@ def declined(name):
         court_product(h)
         h.import_reg(SYSTEM_PROXY)
         run, wizard = start(h)
+        held_by_box(h, wizard, " Information", ["&" + T["next"]], "box-proxy-question-over-the-welcome-page")
         shown = h.answer_box(caption=" Information", text=QUESTION, button="Nein", timeout=30)
         assert not h.windows(title="Verbindungseinstellungen", visible=True), "the dialog opened after No"
         h.close(wizard)
@@ -48,8 +49,16 @@ def through_tinyproxy(name):
         run, wizard = start(h)
         h.answer_box(caption=" Information", text=QUESTION, button="Ja", timeout=30)
         dialog = h.wait_window(title="Verbindungseinstellungen", timeout=30)
-        edits = [c for c in h.controls(dialog) if c["class"].lower() == "edit"]
+        # The fields in the order the dialog makes them: address, port, user name, password.
+        edits = sorted((c for c in h.controls(dialog) if c["class"].lower() == "edit"), key=lambda c: c["id"])
         name_edit, port_edit = edits[0], edits[1]
+        # An address without three dots: the plain message window holds the dialog, which stays open.
+        h.set_text(name_edit, "127.0.0")
+        h.click(dialog, "Übernehmen")
+        h.wait_window(cls="#32770", title="KVUpdate", timeout=15)
+        assert not h.state_of(dialog).get("enabled") and not h.state_of(wizard).get("enabled"), "input under the box"
+        h.answer_box(caption="KVUpdate", text="Ungültige Proxy IP")
+        h.wait_until(lambda: h.state_of(dialog).get("enabled"), 10, "the dialog to take input again")
         h.set_text(name_edit, "127.0.0.3")
         h.set_text(port_edit, "8888")
         h.screenshot(f"{name}-dialog")
@@ -60,7 +69,7 @@ def through_tinyproxy(name):
             assert key in stored, f"{key} not in the version list file: {stored!r}"
 
         h.click(wizard, T["next"])
-        h.wait_shown(wizard, T["offer"], 60)
+        wait_offer(h, wizard)
         h.click(wizard, T["install"])
         record = h.host_path(QO_DATA + r"\kvinstaller-run.txt")
         h.wait_until(record.exists, 60, "the installer's record")

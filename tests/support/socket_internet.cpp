@@ -1,4 +1,4 @@
-#include "platform/linux/socket_internet.h"
+#include "support/socket_internet.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -228,6 +228,8 @@ NetHandle SocketInternet::OpenRequest(NetHandle connection, const std::string& v
 }
 
 bool SocketInternet::Transmit(Request& r, const std::string& extraHeaders, const std::string& body) {
+    // This client speaks no TLS: a secure request must never go out in plain text.
+    if (r.flags & FlagSecure) return false;
     const ConnectionData& c = r.connection;
     const int port = MappedPort(c.port);
     const std::string hostField = port == DefaultHttpPort ? c.host : c.host + ":" + std::to_string(port);

@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+
+namespace kv::platform::win32 {
+
+// A function of a system library that is loaded at the first use of the
+// function rather than at the start of the program: the welcome page needs
+// neither the HTTP client nor the trust functions, and every library costs
+// start-up time (under Wine a lot). nullptr when the library or the function
+// is missing. Keep the result in a function-local static: the library then
+// stays loaded, and threads may ask at once.
+template <typename Fn>
+Fn LibraryFunction(const char* library, const char* function) {
+    HMODULE module = LoadLibraryA(library);
+    if (module == nullptr) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, function)));
+}
+
+}  // namespace kv::platform::win32
+
+// A member named and typed as the system function, loaded by its name: a
+// struct of them, kept in a function-local static, is the library's table.
+#define KV_LIBRARY_FUNCTION(library, function) \
+    decltype(&::function) function =           \
+        ::kv::platform::win32::LibraryFunction<decltype(&::function)>(library, #function)
