@@ -86,7 +86,7 @@ def main():
         row("  progress bar updates per second", spread(values, "wizard.bar_rate", digits=1), "", "10 .. 60",
             bar is not None and 10 <= bar <= 60)
         signature = median(values, "signature")
-        row("  signature check of the downloaded installer", f"{signature:.2f} s",
+        row("  signature check of the downloaded installer", spread(values, "signature", unit=" s"),
             f"{signature / wizard:.3f} x wizard download", "<= 0.25 x wizard download", signature <= 0.25 * wizard)
         answer = median(values, "wizard.answer_max_ms")
         row("  window answers during the download (max)", spread(values, "wizard.answer_max_ms", digits=0,
