@@ -16,7 +16,6 @@ import subprocess
 from kvharness import wait_until
 
 
-
 def pki(h):
     return h.build / "pki"
 
@@ -26,7 +25,7 @@ def windows_path(path):
 
 
 def secure(h):
-    """The prefix trusts the test root (again: it may have been made anew), and start_kvupdate starts the
+    """The prefix trusts the test root (each time: the prefix may be new), and start_kvupdate starts the
     secure program, installed under the program's usual name."""
     h.wine(h.build / "tests" / "kvtrustroot.exe", windows_path(pki(h) / "root.der"))
     h.program = h.build / "KVUpdateSecure.exe"

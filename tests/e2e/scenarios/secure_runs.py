@@ -59,7 +59,8 @@ def started(list_extra=""):
             if list_extra:
                 tunnels = proxy_log.read_bytes()[log_before:].decode("latin-1").count("CONNECT localhost:443")
                 if tunnels < 2:
-                    raise ScenarioError(f"{tunnels} tunnels through tinyproxy, expected the catalogue's and the installer's")
+                    raise ScenarioError(f"{tunnels} tunnels through tinyproxy, expected one for the catalogue "
+                                        "and one for the installer")
     return row
 
 
