@@ -3,7 +3,8 @@
 # installer download against a bare WinINet loop, the loop with each way of
 # handing every chunk to a GUI thread, and curl; start-up against a minimal
 # window; the check latency against nginx answering curl; the working set
-# during the download; the size of the product. Prints one table.
+# during the download; the signature check of the downloaded installer
+# against its download; the size of the product. Prints one table.
 #
 #   scripts/bench.sh [--quick] [--rounds N] [--build WIN64_BUILD_DIR]
 #
@@ -113,14 +114,23 @@ hwm_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 
 # --- programs and files -------------------------------------------------------
 
-for program in wininet_loop minimal_window installer_stub bench_probe; do
-  [ -f "$BUILD/tests/bench/$program.exe" ] || fail "$BUILD/tests/bench/$program.exe missing: build the bench_programs target"
+for program in bench/wininet_loop bench/minimal_window bench/installer_stub bench/bench_probe bench/signature_check \
+               kvtrustroot; do
+  [ -f "$BUILD/tests/$program.exe" ] || fail "$BUILD/tests/$program.exe missing: build the bench_programs target"
 done
 KVUPDATE="$BUILD/KVUpdate.exe"
 
-# The installer offered for download: a real program, padded to the size.
-cp "$BUILD/tests/bench/installer_stub.exe" "$WWW/qorindu.exe"
-truncate -s "${SIZE_MIB}M" "$WWW/qorindu.exe"
+# The installer offered for download: a real program, padded to the size and
+# signed as the maker signs it, by the tests' own authority (tests/pki, made
+# by the build).
+PKI="$BUILD/pki"
+SIGNER="Karvell Test Signing"
+[ -f "$PKI/signer.key" ] || fail "no test PKI in $PKI: build the bench_programs target"
+cp "$BUILD/tests/bench/installer_stub.exe" "$WORK/padded.exe"
+truncate -s "${SIZE_MIB}M" "$WORK/padded.exe"
+osslsigncode sign -certs "$PKI/signer.pem" -key "$PKI/signer.key" -h sha256 -in "$WORK/padded.exe" \
+  -out "$WWW/qorindu.exe" >"$WORK/sign.log" 2>&1 || fail "the installer could not be signed (see $WORK/sign.log)"
+rm "$WORK/padded.exe"
 printf 'Datei geladen' >"$WWW/mail.txt"
 printf '[qorindu]\r\nverinfo=8.1.10\r\nprog=Karvell Bench\r\nufn=qorindu.exe\r\nsz=%s MB\r\ndat=2026-01-01\r\n' \
   "$SIZE_MIB" >"$WWW/update.ini"
@@ -171,6 +181,8 @@ if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
 fi
 "$WINESERVER" -p
 TIMEFORMAT='%U %S'
+"$WINE" "$BUILD/tests/kvtrustroot.exe" "$(winpath "$PKI/root.der")" >>"$WORK/wine.log" 2>&1 ||
+  fail "the test root could not be trusted in $WINEPREFIX"
 "$WINE" cmd /c exit >/dev/null 2>&1 || true
 
 SERVER_PID=$(prefix_pid wineserver) || fail "no wineserver"
@@ -251,6 +263,15 @@ run_wizard() {  # [--repaints]: also count the repaints of the progress controls
 }
 record_wizard() { record "wizard.$1" "$(sed -n "s/^$1=//p" "$WORK/wizard.out")"; }
 
+# The program's check of the installer's signature, as the secure program runs
+# it after the download, timed inside the checking process.
+run_signature_check() {
+  local out
+  out=$("$WINE" "$BUILD/tests/bench/signature_check.exe" "$(winpath "$WWW/qorindu.exe")" "$SIGNER" \
+    2>>"$WORK/wine.log") || fail "signature check: ${out:-no output}"
+  record signature "$(sed -n 's/.*seconds=//p' <<<"$out")"
+}
+
 have_wizard() { [ "${KV_BENCH_WIZARD:-1}" = 1 ] && [ -f "$KVUPDATE" ]; }
 
 # The first WinINet process after the start of the wineserver pays for
@@ -266,6 +287,7 @@ for round in $(seq "$ROUNDS"); do
     run_loop "b-$1+$2" --handover="$1" --view="$2"
   done
   if have_wizard; then run_wizard; fi
+  run_signature_check
 done
 # Reading the controls every few milliseconds costs the wizard time: the
 # repaints are counted in a run of their own.

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# The demo: a whole update of a demo product against local servers. Starts the
-# update server (nginx, 127.0.0.1), the report server (PHP, 127.0.0.2) and the
-# proxy (tinyproxy) of the end-to-end runs with a demo catalogue, then runs the
-# wizard under wine64: with a $DISPLAY the user clicks through it; without one
-# it is driven automatically and leaves a screenshot of each page and the
-# received report in the folder it names. Every server it started is stopped
-# when it ends, also when interrupted. `make demo` builds win64 first.
+# The demo: a whole update of a demo product against local servers, by the
+# secure program (KVUpdateSecure.exe): both servers over HTTPS and an installer
+# signed by the expected signer. Starts the peers of the end-to-end runs (nginx
+# over TLS as the update server and the front of the report server, PHP behind
+# it, tinyproxy) with a demo catalogue, then runs the wizard under wine64: with
+# a $DISPLAY the user clicks through it; without one it is driven
+# automatically and leaves a screenshot of each page and the received report
+# in the folder it names, and refreshes the README's pictures (docs/demo).
+# Every server it started is stopped when it ends, also when interrupted.
+# `make demo` builds win64 first.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 export KV_BUILD_DIR="$root/build/win64"
 export KV_SOURCE_DIR="$root"
 out="$root/build/demo/$(date +%Y%m%d-%H%M%S)"
-for needed in KVUpdate.exe tests/kvdriver.exe tests/kvinstaller.exe; do
+for needed in KVUpdateSecure.exe tests/kvdriver.exe tests/kvinstaller.exe tests/kvtrustroot.exe; do
   [ -f "$KV_BUILD_DIR/$needed" ] || { echo "demo: $KV_BUILD_DIR/$needed is missing; run 'make demo'" >&2; exit 1; }
 done
 
@@ -24,5 +27,10 @@ trap 'exit 130' INT TERM
 display_args=()
 [ -n "${DISPLAY:-}" ] && display_args=(--display "$DISPLAY")
 PYTHONPATH="$root/tests/e2e" PYTHONDONTWRITEBYTECODE=1 python3 "$root/tests/e2e/demo_run.py" "$out" "${display_args[@]}"
+if [ -z "${DISPLAY:-}" ]; then
+  mkdir -p "$root/docs/demo"
+  rm -f "$root/docs/demo/"*.png
+  cp "$out"/*.png "$root/docs/demo/"
+fi
 echo "demo: results in $out"
 ls "$out"

@@ -85,6 +85,9 @@ def main():
             label is not None and 10 <= label <= 60)
         row("  progress bar updates per second", spread(values, "wizard.bar_rate", digits=1), "", "10 .. 60",
             bar is not None and 10 <= bar <= 60)
+        signature = median(values, "signature")
+        row("  signature check of the downloaded installer", spread(values, "signature", unit=" s"),
+            f"{signature / wizard:.3f} x wizard download", "<= 0.25 x wizard download", signature <= 0.25 * wizard)
         answer = median(values, "wizard.answer_max_ms")
         row("  window answers during the download (max)", spread(values, "wizard.answer_max_ms", digits=0,
                                                                     unit=" ms"), "", "<= 100 ms", answer <= 100)

@@ -63,6 +63,7 @@ REASON_LINES = {
     8: "Mailed after no further update possible",
     19: "Update wurde über Kreuz beendet nicht Button",
     22: "Done after DOWNLOAD of update file",
+    23: "Done after DOWNLOAD, update file NOT started: signature not valid",
 }
 PAGE_HEAD = '<html><head><title>Meldung</title></head><body bgcolor="white">'
 PAGE_TAIL = "</body></html>"
@@ -425,7 +426,7 @@ class Harness:
 
     def requests(self):
         """The update server's access log lines since the scenario began:
-        client "request line" status bytes "user agent" protocol."""
+        client "request line" status bytes "user agent" protocol scheme (http or https)."""
         return self._all_requests()[self._requests_before:]
 
     def _all_requests(self):

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Starts or stops the loopback peers of the end-to-end runs: nginx as the
-# update server (127.0.0.1:80), PHP's built-in server as the report server
-# (127.0.0.2:80), tinyproxy (127.0.0.3:8888) and an Xvfb display. Each one is
-# stopped by its own pid; both commands may be repeated.
+# update server (127.0.0.1:80, and over TLS on 127.0.0.1:443 for "localhost",
+# with the report's CGI address handed on to PHP), PHP's built-in server as the
+# report server (127.0.0.2:80), tinyproxy (127.0.0.3:8888) and an Xvfb display.
+# Each one is stopped by its own pid; both commands may be repeated.
+# "certificate NAME" makes the TLS server present the test certificate NAME
+# (localhost or wrongname) from the next connection on.
 set -euo pipefail
 : "${KV_BUILD_DIR:?KV_BUILD_DIR must name the win64 build folder}"
 KV_SOURCE_DIR="${KV_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}"
@@ -70,15 +73,35 @@ start_display() {
   return 1
 }
 
+# The tests' own authority, made by the win64 build (tests/pki/make_pki.sh).
+PKI="$KV_BUILD_DIR/pki"
+
+present_certificate() {  # name
+  printf 'ssl_certificate %s/%s.pem;\nssl_certificate_key %s/%s.key;\n' "$PKI" "$1" "$PKI" "$1" \
+    >"$E2E/tls-certificate.conf"
+}
+
+# nginx reads its configuration again on HUP; connections made from then on
+# get the new certificate.
+certificate() {  # name
+  [ -f "$PKI/$1.pem" ] || { echo "peers: no test certificate $PKI/$1.pem" >&2; return 1; }
+  present_certificate "$1"
+  alive nginx || { echo "peers: nginx is not running" >&2; return 1; }
+  kill -HUP "$(cat "$E2E/nginx.pid")"
+}
+
 start() {
   mkdir -p "$E2E/www" "$E2E/screens" "$E2E/nginx-tmp"
   touch "$E2E/reports.jsonl"
+  [ -f "$PKI/localhost.pem" ] || { echo "peers: no test PKI in $PKI: build win64 first" >&2; return 1; }
+  alive nginx || present_certificate localhost
   configure "$PEERS/nginx.conf.in" "$E2E/nginx.conf"
   configure "$PEERS/tinyproxy.conf.in" "$E2E/tinyproxy.conf"
   launch nginx 127.0.0.1 80 nginx -c "$E2E/nginx.conf" -p "$E2E"
   launch php 127.0.0.2 80 env KV_BUILD_DIR="$KV_BUILD_DIR" php -S 127.0.0.2:80 -t "$PEERS"
   launch tinyproxy 127.0.0.3 8888 tinyproxy -d -c "$E2E/tinyproxy.conf"
   wait_port nginx 127.0.0.1 80
+  wait_port nginx 127.0.0.1 443
   wait_port php 127.0.0.2 80
   wait_port tinyproxy 127.0.0.3 8888
   start_display
@@ -108,5 +131,6 @@ stop() {
 case "${1:-}" in
   start) start ;;
   stop) stop ;;
-  *) echo "usage: $0 start|stop" >&2; exit 2 ;;
+  certificate) certificate "${2:?usage: $0 certificate NAME}" ;;
+  *) echo "usage: $0 start|stop|certificate NAME" >&2; exit 2 ;;
 esac
