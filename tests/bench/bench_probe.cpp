@@ -196,13 +196,16 @@ void Mark(const std::string& folder, const std::string& name) {
     for (int i = 0; i < 1500 && GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Pump(10);
 }
 
-bool WaitEnabled(HWND button, const Child& child, double deadlineMillis) {
+// The wizard makes a control's window only when the control is first shown,
+// so the button is looked for until it is there and enabled.
+HWND WaitEnabled(HWND parent, const std::vector<std::string>& captions, const Child& child, double deadlineMillis) {
     const double until = NowMillis() + deadlineMillis;
     while (NowMillis() < until && child.Running()) {
-        if (IsWindowEnabled(button)) return true;
+        HWND button = ChildWithCaption(parent, captions);
+        if (button != nullptr && IsWindowEnabled(button)) return button;
         Sleep(1);
     }
-    return false;
+    return nullptr;
 }
 
 // "N Bytes von M Bytes geladen" (or the English form): the progress text.
@@ -309,17 +312,20 @@ int Wizard(int argc, char** argv) {
 
     HWND next = nullptr;
     for (int i = 0; i < 500 && next == nullptr; ++i, Pump(10)) next = ChildWithCaption(wizard, {"&Weiter", "&Next"});
-    HWND install = ChildWithCaption(wizard, {"&Update laden", "&Install"});
-    if (next == nullptr || install == nullptr) {
+    if (next == nullptr) {
         DescribeWindow(wizard);
-        return std::printf("error=no next or install button\n"), 1;
+        return std::printf("error=no next button\n"), 1;
     }
     Pump(300);  // let the first paint settle before the working set is read
     Mark(marks, "welcome");
 
     const double clicked = NowMillis();
     PostMessageA(next, BM_CLICK, 0, 0);
-    if (!WaitEnabled(install, child, 60000)) return std::printf("error=no offer\n"), 1;
+    HWND install = WaitEnabled(wizard, {"&Update laden", "&Install"}, child, 60000);
+    if (install == nullptr) {
+        DescribeWindow(wizard);
+        return std::printf("error=no offer\n"), 1;
+    }
     std::printf("offer_ms=%.1f\n", NowMillis() - clicked);
     std::fflush(stdout);
     Mark(marks, "offer");
