@@ -398,7 +398,7 @@ class Harness:
 
         Returns {"caption": ..., "text": ...} as the box showed them."""
         box = self.wait_window(cls="#32770", title=caption, exe=exe, timeout=timeout)
-        statics = [c["text"] for c in self.controls(box) if c["class"].lower() == "static" and c["text"]]
+        statics = self._box_texts(box)
         shown = {"caption": box["text"], "text": "\n".join(statics)}
         self.log(f"message box {shown}")
         self.screenshot(f"{self.name}-box")
@@ -406,6 +406,16 @@ class Harness:
             raise ScenarioError(f"message box text {shown['text']!r}, expected {text!r}")
         self.click(box, button)
         return shown
+
+    def _box_texts(self, box):
+        """The box's static texts. Wine can show the box a moment before its text control has the text, so a
+        box read too early looks empty: look again for a short while before taking it as empty."""
+        def texts():
+            return [c["text"] for c in self.controls(box) if c["class"].lower() == "static" and c["text"]]
+        try:
+            return wait_until(texts, 3.0, "the box's text")
+        except ScenarioError:
+            return []
 
     # --- evidence ---------------------------------------------------------
     def screenshot(self, name):
@@ -468,7 +478,7 @@ class Harness:
     def answer_restart(self, program_name, lang="de", start=False):
         """The question whether to start the product again, answered No (or Yes)."""
         box = self.wait_window(cls="#32770", title=("Programm starten..." if lang == "de" else "Program start..."))
-        statics = [c["text"] for c in self.controls(box) if c["class"].lower() == "static" and c["text"]]
+        statics = self._box_texts(box)
         if not any(t.startswith(program_name) for t in statics):
             raise ScenarioError(f"restart question {statics!r} does not name {program_name!r}")
         wanted = ("Ja", "Yes") if start else ("Nein", "No")
