@@ -21,6 +21,8 @@ bool AcceptInstallerSignature(TUpInew& w, const std::string& installerPath) {
     w.SignatureRefusal = verdict.reason;
     w.CloseReason = 0;
     w.Label14.caption = w.GL(MessageSignatureRefused);
+    // The page said the installation starts; behind the refusal it must not.
+    w.Label15.caption.clear();
     w.ComposeReport(ReasonSignatureRefused);
     services.dialogs->MessageBox(platform::BoxOwner::Application, w.GL(MessageSignatureRefused), " Fehler",
                                  platform::MbOk | platform::MbIconError);

@@ -234,6 +234,7 @@ TEST_P(SignatureCheck, OnlyAnAcceptedInstallerIsHandedOverAndStarted) {
     EXPECT_FALSE(world.dir.Exists("KVInn000.lst"));
     EXPECT_TRUE(world.processes.started.empty());
     EXPECT_EQ(w.Label14.caption, w.GL(93));
+    EXPECT_EQ(w.Label15.caption, "");
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].owner, BoxOwner::Application);
     EXPECT_EQ(world.dialogs.shown[0].text, w.GL(93));
