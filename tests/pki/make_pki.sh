@@ -10,11 +10,15 @@
 #   signer.sha256                       SHA-256 thumbprint of signer.pem (hex, upper case)
 #   other-signer.pem other-signer.key   CN "Karvell Other Signing", issued by the root
 #   stranger-signer.pem .key            CN "Karvell Test Signing", issued by the stranger root
+#   revoked-signer.pem .key             CN "Karvell Test Signing", issued by the root, revoked
+#   root.crl                            the root's revocation list (DER) naming revoked-signer
+#   root.crl.url                        where revoked-signer's certificate says that list is (never served)
 #   localhost.pem localhost.key         TLS server, DNS:localhost, issued by the root
 #   wrongname.pem wrongname.key         TLS server, DNS:wrong.invalid, issued by the root
 #   signed-good.exe                     INSTALLER_EXE signed by signer
 #   signed-other.exe                    signed by other-signer
 #   signed-stranger.exe                 signed by stranger-signer
+#   signed-revoked.exe                  signed by revoked-signer
 #   signed-altered.exe                  signed-good.exe with one byte of its code changed
 #   unsigned.exe                        INSTALLER_EXE as it is
 #
@@ -33,6 +37,10 @@ out="$(cd "$out" && pwd)"
 exec 9>"$out/.lock"
 flock 9
 
+# Where the revoked signer's certificate says its revocation list is. Nothing
+# serves it: the tests put the list into the system's URL cache, the way a
+# machine that fetched it earlier knows it.
+KV_CRL_URL="http://127.0.0.1/karvell-test-root.crl"
 start="$(date -u -d '10 days ago' +%Y%m%d%H%M%SZ)"
 end="$(date -u -d '10 years' +%Y%m%d%H%M%SZ)"
 
@@ -45,6 +53,8 @@ dir = .
 database = $dir/index.txt
 new_certs_dir = $dir/issued
 serial = $dir/serial
+crlnumber = $dir/crlnumber
+default_crl_days = 3650
 default_md = sha256
 policy = anything
 unique_subject = no
@@ -62,6 +72,15 @@ basicConstraints = critical, CA:FALSE
 keyUsage = critical, digitalSignature
 extendedKeyUsage = codeSigning
 subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid
+[revocable]
+basicConstraints = critical, CA:FALSE
+keyUsage = critical, digitalSignature
+extendedKeyUsage = codeSigning
+subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid
+crlDistributionPoints = URI:$ENV::KV_CRL_URL
+[crl]
 authorityKeyIdentifier = keyid
 [server]
 basicConstraints = critical, CA:FALSE
@@ -94,22 +113,28 @@ make_authority() {
   mkdir "$work/issued"
   : >"$work/index.txt"
   echo 1000 >"$work/serial"
-  export KV_SAN=DNS:unused
+  echo 1000 >"$work/crlnumber"
+  export KV_SAN=DNS:unused KV_CRL_URL
   issue "$work" root "/O=Karvell Test/CN=Karvell Test Root" root self
   issue "$work" stranger-root "/O=Stranger/CN=Stranger Root" root self
   issue "$work" signer "/O=Karvell Test/CN=Karvell Test Signing" codesign root
   issue "$work" other-signer "/O=Karvell Test/CN=Karvell Other Signing" codesign root
   issue "$work" stranger-signer "/O=Stranger/CN=Karvell Test Signing" codesign stranger-root
+  issue "$work" revoked-signer "/O=Karvell Test/CN=Karvell Test Signing" revocable root
+  (cd "$work" && openssl ca -config ca.cnf -cert root.pem -keyfile root.key -revoke revoked-signer.pem 2>/dev/null \
+      && openssl ca -config ca.cnf -cert root.pem -keyfile root.key -gencrl -crlexts crl -out root.crl.pem 2>/dev/null)
+  openssl crl -in "$work/root.crl.pem" -outform DER -out "$work/root.crl"
   KV_SAN=DNS:localhost issue "$work" localhost "/O=Karvell Test/CN=localhost" server root
   KV_SAN=DNS:wrong.invalid issue "$work" wrongname "/O=Karvell Test/CN=wrong.invalid" server root
   openssl x509 -in "$work/root.pem" -outform DER -out "$work/root.der"
   openssl x509 -in "$work/signer.pem" -noout -fingerprint -sha256 \
     | sed 's/.*=//; s/://g' | tr a-f A-F >"$work/signer.sha256"
   local f
-  for f in root stranger-root signer other-signer stranger-signer localhost wrongname; do
+  for f in root stranger-root signer other-signer stranger-signer revoked-signer localhost wrongname; do
     mv "$work/$f.pem" "$work/$f.key" "$out/"
   done
-  mv "$work/root.der" "$work/signer.sha256" "$out/"
+  printf '%s' "$KV_CRL_URL" >"$work/root.crl.url"
+  mv "$work/root.der" "$work/root.crl" "$work/root.crl.url" "$work/signer.sha256" "$out/"
   rm -rf "$work"
 }
 
@@ -133,7 +158,7 @@ alter() {
 }
 
 rm -rf "$out"/.work.*
-[ -f "$out/signer.sha256" ] || make_authority
+[ -f "$out/signer.sha256" ] && [ -f "$out/root.crl" ] || make_authority
 
 if [ ! -f "$out/installers.stamp" ] || [ "$exe" -nt "$out/installers.stamp" ] \
    || [ "$out/signer.pem" -nt "$out/installers.stamp" ]; then
@@ -142,6 +167,7 @@ if [ ! -f "$out/installers.stamp" ] || [ "$exe" -nt "$out/installers.stamp" ] \
   sign signer signed-good.exe
   sign other-signer signed-other.exe
   sign stranger-signer signed-stranger.exe
+  sign revoked-signer signed-revoked.exe
   alter
   touch "$out/installers.stamp"
 fi

@@ -1,6 +1,6 @@
 # Sourced by the scripts that run Windows programs: one Wine prefix per build
 # folder, made on first use, without Mono or Gecko.
-export WINEDEBUG=-all
+export WINEDEBUG="${KV_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 : "${KV_BUILD_DIR:?KV_BUILD_DIR must name the win64 build folder}"

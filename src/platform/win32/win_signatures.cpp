@@ -21,9 +21,11 @@ struct TrustFunctions {
     KV_LIBRARY_FUNCTION("wintrust.dll", WTHelperGetProvSignerFromChain);
     KV_LIBRARY_FUNCTION("crypt32.dll", CertGetNameStringA);
     KV_LIBRARY_FUNCTION("crypt32.dll", CryptHashCertificate2);
+    KV_LIBRARY_FUNCTION("crypt32.dll", CertGetCertificateChain);
+    KV_LIBRARY_FUNCTION("crypt32.dll", CertFreeCertificateChain);
     bool Loaded() const {
         return WinVerifyTrust && WTHelperProvDataFromStateData && WTHelperGetProvSignerFromChain &&
-               CertGetNameStringA && CryptHashCertificate2;
+               CertGetNameStringA && CryptHashCertificate2 && CertGetCertificateChain && CertFreeCertificateChain;
     }
 };
 
@@ -112,6 +114,24 @@ std::string Sha256Thumbprint(PCCERT_CONTEXT cert) {
     return hex;
 }
 
+// Not every trust provider honours the revocation flags of the trust request
+// (Wine's ignores them), so the signer's chain is asked once more, from what
+// the system already knows (cache only) and at the time the signature was
+// judged at. Only a revocation counts here; the rest was judged above.
+bool KnownRevoked(const CRYPT_PROVIDER_SGNR& signer, PCCERT_CONTEXT cert) {
+    CERT_CHAIN_PARA parameters{};
+    parameters.cbSize = sizeof parameters;
+    FILETIME when = signer.sftVerifyAsOf;
+    PCCERT_CHAIN_CONTEXT chain = nullptr;
+    constexpr DWORD flags = CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT | CERT_CHAIN_REVOCATION_CHECK_CACHE_ONLY |
+                            CERT_CHAIN_CACHE_ONLY_URL_RETRIEVAL;
+    if (!Api().CertGetCertificateChain(nullptr, cert, &when, cert->hCertStore, &parameters, flags, nullptr, &chain))
+        return false;
+    const bool revoked = (chain->TrustStatus.dwErrorStatus & CERT_TRUST_IS_REVOKED) != 0;
+    Api().CertFreeCertificateChain(chain);
+    return revoked;
+}
+
 SignatureVerdict JudgeSigner(HANDLE state, const SignerRule& rule) {
     CRYPT_PROVIDER_DATA* provider = Api().WTHelperProvDataFromStateData(state);
     CRYPT_PROVIDER_SGNR* signer = provider ? Api().WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
@@ -119,6 +139,7 @@ SignatureVerdict JudgeSigner(HANDLE state, const SignerRule& rule) {
     if (!chain || chain->cChain == 0 || chain->rgpChain[0]->cElement == 0) return Fail("no signer certificate");
     if (std::string reason = ChainReason(chain->TrustStatus.dwErrorStatus); !reason.empty()) return Fail(reason);
     PCCERT_CONTEXT cert = chain->rgpChain[0]->rgpElement[0]->pCertContext;
+    if (KnownRevoked(*signer, cert)) return Fail("certificate revoked");
     const std::string name = CommonName(cert);
     if (name != rule.commonName) return Fail("signer '" + name + "' not accepted");
     if (!rule.Lists(Sha256Thumbprint(cert))) return Fail("certificate not listed");
