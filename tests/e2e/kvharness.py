@@ -404,8 +404,21 @@ class Harness:
         self.screenshot(f"{self.name}-box")
         if text is not None and text not in statics:
             raise ScenarioError(f"message box text {shown['text']!r}, expected {text!r}")
-        self.click(box, button)
+        self.press_box_button(box, (button,))
         return shown
+
+    def press_box_button(self, box, captions):
+        """Presses the first of the captions that is a button of the box. Wine labels the buttons of a box that
+        may already be on screen, so they are looked for again for a short while."""
+        def ready():
+            shown = {c["text"].replace("&", "") for c in self.controls(box)
+                     if c["class"].lower() == "button" and c["visible"]}
+            return next((caption for caption in captions if caption.replace("&", "") in shown), None)
+        try:
+            caption = wait_until(ready, 3.0, f"a button {captions}")
+        except ScenarioError:
+            raise ScenarioError(f"no button {captions} in {self.controls(box)}") from None
+        self.click(box, caption)
 
     def _box_texts(self, box):
         """The box's static texts. Wine can show the box a moment before its text control has the text, so a
@@ -481,11 +494,7 @@ class Harness:
         statics = self._box_texts(box)
         if not any(t.startswith(program_name) for t in statics):
             raise ScenarioError(f"restart question {statics!r} does not name {program_name!r}")
-        wanted = ("Ja", "Yes") if start else ("Nein", "No")
-        for caption in wanted:
-            if self.driver("click", str(_hwnd(box)), hex_argument(caption))[0] == 0:
-                return
-        raise ScenarioError(f"no {wanted} button in the restart question")
+        self.press_box_button(box, ("Ja", "Yes") if start else ("Nein", "No"))
 
     def finish(self, run, timeout=30.0):
         """Waits for the program's end; it must end by itself, with exit code 0."""

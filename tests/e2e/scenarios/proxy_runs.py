@@ -17,14 +17,6 @@ QUESTION = ("Sie sind möglicherweise über einen Proxy mit dem\rInternet verbun
             "einstellungen jetzt vornehmen?")
 
 
-def answer(h, caption, button):
-    box = h.wait_window(cls="#32770", title=caption, timeout=30)
-    for word in button:
-        if h.driver("click", str(box["hwnd"]), "hex:" + word.encode("cp1252").hex())[0] == 0:
-            return
-    raise AssertionError(f"no {button} in {h.controls(box)}")
-
-
 def declined(name):
     with Harness(name, lang="de") as h:
         court_product(h)

@@ -68,14 +68,7 @@ def expect_about_box(h):
 
 
 def answer_no(h, caption):
-    box = h.wait_window(cls="#32770", title=caption)
-    for button in ("Nein", "No"):
-        try:
-            h.click(box, button)
-            return
-        except ScenarioError:
-            continue
-    raise ScenarioError(f"no No button in {h.controls(box)}")
+    h.press_box_button(h.wait_window(cls="#32770", title=caption), ("Nein", "No"))
 
 
 def privacy_dialog(h, wizard):
