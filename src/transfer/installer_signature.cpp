@@ -20,11 +20,13 @@ bool AcceptInstallerSignature(TUpInew& w, const std::string& installerPath) {
     services.files->Delete(installerPath);
     w.SignatureRefusal = verdict.reason;
     w.CloseReason = 0;
-    w.Label14.caption = w.GL(MessageSignatureRefused);
-    // The page said the installation starts; behind the refusal it must not.
+    // The status line holds one line: the message's first, the box all of it.
+    // The headline said the installation starts; behind the refusal it must not.
+    const std::string message = w.GL(MessageSignatureRefused);
+    w.Label14.caption = message.substr(0, message.find('\r'));
     w.Label15.caption.clear();
     w.ComposeReport(ReasonSignatureRefused);
-    services.dialogs->MessageBox(platform::BoxOwner::Application, w.GL(MessageSignatureRefused), " Fehler",
+    services.dialogs->MessageBox(platform::BoxOwner::Application, message, " Fehler",
                                  platform::MbOk | platform::MbIconError);
     return false;
 }

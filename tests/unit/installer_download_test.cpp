@@ -233,7 +233,7 @@ TEST_P(SignatureCheck, OnlyAnAcceptedInstallerIsHandedOverAndStarted) {
     EXPECT_FALSE(world.dir.Exists("qoonlineb.exe"));
     EXPECT_FALSE(world.dir.Exists("KVInn000.lst"));
     EXPECT_TRUE(world.processes.started.empty());
-    EXPECT_EQ(w.Label14.caption, w.GL(93));
+    EXPECT_EQ(w.Label14.caption, "Die geladene Update-Datei tr\xE4gt keine g\xFCltige Signatur von Karvell.");
     EXPECT_EQ(w.Label15.caption, "");
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].owner, BoxOwner::Application);

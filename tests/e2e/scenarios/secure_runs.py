@@ -71,7 +71,7 @@ def refused(installer, why):
             before, run, wizard = secure_check(h, installer)
             install(h, wizard)
             h.wait_window(cls="#32770", title=" Fehler", timeout=60)
-            h.wait_shown(wizard, REFUSED, 5)
+            h.wait_shown(wizard, REFUSED.split("\r")[0], 5)
             h.answer_box(caption=" Fehler", text=REFUSED)
             lines = h.the_report(run, 23)
             reason = lines[lines.index("UpdateFile: QORINDU.exe") + 1]
