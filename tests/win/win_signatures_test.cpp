@@ -61,7 +61,8 @@ bool KnowRevocationList() {
     std::ifstream list(Pki + "/root.crl", std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(list), {}};
     char file[MAX_PATH];
-    if (url.empty() || bytes.empty() || !CreateUrlCacheEntryA(url.c_str(), static_cast<DWORD>(bytes.size()), "crl", file, 0)) return false;
+    if (url.empty() || bytes.empty()) return false;
+    if (!CreateUrlCacheEntryA(url.c_str(), static_cast<DWORD>(bytes.size()), "crl", file, 0)) return false;
     std::ofstream(file, std::ios::binary) << bytes;
     SYSTEMTIME now;
     GetSystemTime(&now);
