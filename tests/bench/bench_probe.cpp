@@ -201,8 +201,10 @@ void Mark(const std::string& folder, const std::string& name) {
 HWND WaitEnabled(HWND parent, const std::vector<std::string>& captions, const Child& child, double deadlineMillis) {
     const double until = NowMillis() + deadlineMillis;
     while (NowMillis() < until && child.Running()) {
+        // The view gives a control its window, caption and state one after the
+        // other: only a visible button is one the user could press.
         HWND button = ChildWithCaption(parent, captions);
-        if (button != nullptr && IsWindowEnabled(button)) return button;
+        if (button != nullptr && IsWindowVisible(button) && IsWindowEnabled(button)) return button;
         Sleep(1);
     }
     return nullptr;
