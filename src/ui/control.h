@@ -58,6 +58,17 @@ struct Control {
     std::function<bool(char)> onKeyPress;
 };
 
+// Controls that take input (buttons, check boxes, edits, list boxes).
+bool TakesInput(Kind kind);
+// False when the control or any of its parents is disabled.
+bool EnabledWithParents(const Control& control);
+// Input controls are disabled with their parents; a disabled panel leaves the
+// look of its texts alone.
+bool EffectivelyEnabled(const Control& control);
+// The first background set on the control or its parents; the button face
+// when none is.
+std::uint32_t BackgroundOf(const Control& control);
+
 struct Timer {
     explicit Timer(std::string timerName) : name(std::move(timerName)) {}
     std::string name;

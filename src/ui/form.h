@@ -31,6 +31,9 @@ public:
 
     // True for a control that is visible itself and whose parents are.
     bool Showing(const Control& control) const;
+    // A click counts only on a control the user can see and use: one that
+    // reaches a hidden or disabled control was sent from outside.
+    bool AcceptsClick(const Control& control) const { return Showing(control) && EffectivelyEnabled(control); }
     // Left and top of a control in client coordinates.
     int ClientLeft(const Control& control) const;
     int ClientTop(const Control& control) const;

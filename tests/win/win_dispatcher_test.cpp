@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/win32/win_dispatcher.h"
-#include "ui/win32/native_form.h"
+#include "ui/win32/message_loop.h"
 
 using kv::platform::win32::WinDispatcher;
 

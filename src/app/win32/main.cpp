@@ -16,7 +16,7 @@
 #include "platform/win32/win_system_facts.h"
 #include "report/tphpunit.h"
 #include "ui/win32/application_window.h"
-#include "ui/win32/native_form.h"
+#include "ui/win32/message_loop.h"
 #include "ui/win32/win_ui_host.h"
 #include "wizard/tupinew.h"
 

@@ -87,7 +87,6 @@ private:
     void MoveFocus(bool backwards);
     HWND FocusedButton() const;
     Entry* FindEntry(HWND child) const;
-    std::uint32_t BackgroundOf(const Control& control) const;
     HBRUSH Brush(std::uint32_t color);
 
     Form& form_;
@@ -104,18 +103,5 @@ private:
     std::vector<TimerState> timers_;
     std::vector<std::pair<std::uint32_t, HBRUSH>> brushes_;
 };
-
-// How the program's own message loops wait: until messages are there, or
-// also until a worker hands over work, which the wait then runs (true).
-using MessageWait = std::function<bool(unsigned long milliseconds)>;
-void SetMessageWait(MessageWait wait);
-
-// Runs the thread's messages until `form` has closed (or the program is
-// asked to quit, which is passed on to any outer loop).
-void RunMessageLoop(const NativeForm& form);
-
-// Waits a little for messages and handles those that have arrived: the
-// waiting mode of the download component calls it until its transfer ends.
-void PumpPendingMessages();
 
 }  // namespace kv::ui::win32

@@ -1,7 +1,7 @@
 #include "ui/win32/win_ui_host.h"
 
 #include "ui/win32/fonts.h"
-#include "ui/win32/native_form.h"
+#include "ui/win32/message_loop.h"
 
 namespace kv::ui::win32 {
 
