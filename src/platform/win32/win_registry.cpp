@@ -38,14 +38,6 @@ private:
     HKEY handle_ = nullptr;
 };
 
-bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
-
-// The stored bytes of a string value end in one NUL, unless whoever wrote the
-// value left it out; a multi-string keeps its inner separators.
-void DropTerminator(DWORD type, std::string& data) {
-    if (IsStringType(type) && !data.empty() && data.back() == '\0') data.pop_back();
-}
-
 }  // namespace
 
 bool WinRegistry::KeyExists(Hive hive, const std::string& key) { return OpenKey(hive, key).get() != nullptr; }
@@ -64,11 +56,8 @@ std::optional<RegValue> WinRegistry::Read(Hive hive, const std::string& key, con
             continue;
         }
         if (rc != ERROR_SUCCESS) return std::nullopt;
-        RegValue value;
-        value.type = static_cast<RegType>(type);
-        value.data.assign(reinterpret_cast<const char*>(buffer.data()), size);
-        DropTerminator(type, value.data);
-        return value;
+        return ValueFromStored(static_cast<RegType>(type),
+                               std::string(reinterpret_cast<const char*>(buffer.data()), size));
     }
 }
 
