@@ -11,9 +11,17 @@ using platform::RegValue;
 
 namespace {
 
+// Names match as the system matches them, without regard to the case of any
+// Windows-1252 letter: A-Z, À-Þ but ×, and Š Œ Ž Ÿ.
+char LowerLetter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 0x20);
+    if (u == 0x8A || u == 0x8C || u == 0x8E) return static_cast<char>(u + 0x10);
+    return u == 0x9F ? static_cast<char>(0xFF) : c;
+}
+
 std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : s) c = LowerLetter(c);
     return s;
 }
 
