@@ -14,10 +14,13 @@ HKEY RootOf(Hive hive) { return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE 
 
 // Callers name keys from the root, some with a leading "\" (such as
 // "\Software\Microsoft\..."); the system refuses that form (bad path name),
-// so the key would never be found.
+// so the key would never be found. A trailing "\" (a product key built from
+// an empty parameter) would ask for a subkey without a name, which Windows
+// need not forgive: the key meant is the one before it.
 std::string FromRoot(const std::string& key) {
     const std::size_t first = key.find_first_not_of('\\');
-    return first == std::string::npos ? std::string() : key.substr(first);
+    if (first == std::string::npos) return std::string();
+    return key.substr(first, key.find_last_not_of('\\') - first + 1);
 }
 
 // Closes the key however the read ends.
