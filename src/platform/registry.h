@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kv::platform {
 
@@ -14,6 +15,14 @@ struct RegValue {
     RegType type = RegType::None;
     std::string data;  // raw bytes; for string types without the terminating NUL
 };
+
+// The value read from the bytes stored: a string value ends in one NUL unless
+// whoever wrote it left that out; a multi-string keeps its inner separators.
+inline RegValue ValueFromStored(RegType type, std::string stored) {
+    const bool text = type == RegType::String || type == RegType::ExpandString || type == RegType::MultiString;
+    if (text && !stored.empty() && stored.back() == '\0') stored.pop_back();
+    return {type, std::move(stored)};
+}
 
 // Read-only access to the 32-bit registry view, shaped after what the callers need.
 class Registry {

@@ -11,9 +11,17 @@ using platform::RegValue;
 
 namespace {
 
+// Names match as the system matches them, without regard to the case of any
+// Windows-1252 letter: A-Z, À-Þ but ×, and Š Œ Ž Ÿ.
+char LowerLetter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 0x20);
+    if (u == 0x8A || u == 0x8C || u == 0x8E) return static_cast<char>(u + 0x10);
+    return u == 0x9F ? static_cast<char>(0xFF) : c;
+}
+
 std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : s) c = LowerLetter(c);
     return s;
 }
 
@@ -60,8 +68,10 @@ std::string HexBytes(const std::string& list) {
     return out;
 }
 
+// The value as stored: reg import writes strings with their terminating NUL.
 RegValue ParseData(const std::string& data) {
-    if (!data.empty() && data[0] == '"') return {RegType::String, Unescape(data.substr(0, ClosingQuote(data, 0) + 1))};
+    if (!data.empty() && data[0] == '"')
+        return {RegType::String, Unescape(data.substr(0, ClosingQuote(data, 0) + 1)) + '\0'};
     if (data.rfind("dword:", 0) == 0) {
         const unsigned v = static_cast<unsigned>(std::stoul(data.substr(6), nullptr, 16));
         std::string bytes(4, '\0');
@@ -73,10 +83,7 @@ RegValue ParseData(const std::string& data) {
         const std::size_t close = data.find("):");
         if (close == std::string::npos) throw std::invalid_argument("bad hex type: " + data);
         const auto type = static_cast<RegType>(std::stoul(data.substr(4, close - 4), nullptr, 16));
-        std::string bytes = HexBytes(data.substr(close + 2));
-        if (type == RegType::ExpandString || type == RegType::String)
-            while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-        return {type, bytes};
+        return {type, HexBytes(data.substr(close + 2))};
     }
     throw std::invalid_argument("unknown value data: " + data);
 }
@@ -87,14 +94,23 @@ std::string FakeRegistry::Normal(Hive hive, const std::string& key) {
     return (hive == Hive::LocalMachine ? "hklm\\" : "hkcu\\") + Lower(StripSlashes(key));
 }
 
-void FakeRegistry::AddKey(Hive hive, const std::string& key) { keys_[Normal(hive, key)]; }
+// A key cannot exist without those above it.
+std::map<std::string, RegValue>& FakeRegistry::Created(Hive hive, const std::string& key) {
+    const std::string path = Normal(hive, key);
+    const std::size_t belowHive = path.find('\\') + 1;
+    for (std::size_t slash = path.find('\\', belowHive); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        keys_[path.substr(0, slash)];
+    return keys_[path];
+}
+
+void FakeRegistry::AddKey(Hive hive, const std::string& key) { Created(hive, key); }
 
 void FakeRegistry::Set(Hive hive, const std::string& key, const std::string& name, RegValue value) {
-    keys_[Normal(hive, key)][Lower(name)] = std::move(value);
+    Created(hive, key)[Lower(name)] = std::move(value);
 }
 
 void FakeRegistry::SetString(Hive hive, const std::string& key, const std::string& name, const std::string& text) {
-    Set(hive, key, name, {RegType::String, text});
+    Set(hive, key, name, {RegType::String, text + '\0'});
 }
 
 void FakeRegistry::SetDword(Hive hive, const std::string& key, const std::string& name, unsigned value) {
@@ -110,7 +126,7 @@ std::optional<RegValue> FakeRegistry::Read(Hive hive, const std::string& key, co
     if (k == keys_.end()) return std::nullopt;
     const auto v = k->second.find(Lower(name));
     if (v == k->second.end()) return std::nullopt;
-    return v->second;
+    return platform::ValueFromStored(v->second.type, v->second.data);
 }
 
 void FakeRegistry::Import(const std::string& regText) {

@@ -13,6 +13,8 @@ class FakeRegistry : public platform::Registry {
 public:
     // Throws std::invalid_argument on text it cannot read.
     void Import(const std::string& regText);
+    // Stores the bytes as given, as the system keeps what a writer gave it:
+    // a string's terminating NUL only if they end in one. SetString adds it.
     void Set(platform::Hive hive, const std::string& key, const std::string& name, platform::RegValue value);
     void SetString(platform::Hive hive, const std::string& key, const std::string& name, const std::string& text);
     void SetDword(platform::Hive hive, const std::string& key, const std::string& name, unsigned value);
@@ -23,7 +25,9 @@ public:
 
 private:
     static std::string Normal(platform::Hive hive, const std::string& key);
-    std::map<std::string, std::map<std::string, platform::RegValue>> keys_;  // lower-case path -> lower-case name
+    std::map<std::string, platform::RegValue>& Created(platform::Hive hive, const std::string& key);
+    // lower-case path -> lower-case name -> the value as stored
+    std::map<std::string, std::map<std::string, platform::RegValue>> keys_;
 };
 
 }  // namespace kv::test

@@ -1,6 +1,8 @@
 #include "fakes/fakes.h"
 
+#include <algorithm>
 #include <chrono>
+#include <exception>
 
 namespace kv::test {
 
@@ -31,16 +33,27 @@ int FakeUiHost::TextWidth(const ui::Font&, const std::string& text) { return sta
 
 struct QueueDispatcher::Item {
     std::function<void()> fn;
+    bool sent = false;
     bool done = false;
+    std::exception_ptr error;
 };
 
+QueueDispatcher::QueueDispatcher() : guiThread_(std::this_thread::get_id()) {}
+
 void QueueDispatcher::Send(const std::function<void()>& fn) {
+    // The GUI thread would wait for itself.
+    if (std::this_thread::get_id() == guiThread_) {
+        fn();
+        return;
+    }
     auto item = std::make_shared<Item>();
     item->fn = fn;
+    item->sent = true;
     std::unique_lock lock(mutex_);
     queue_.push_back(item);
     cv_.notify_all();
     cv_.wait(lock, [&] { return item->done; });
+    if (item->error) std::rethrow_exception(item->error);
 }
 
 void QueueDispatcher::Post(std::function<void()> fn) {
@@ -56,21 +69,39 @@ std::size_t QueueDispatcher::Pending() {
     return queue_.size();
 }
 
+// A failure of sent work goes back to its sender; one of posted work ends
+// the test's loop, where the system's would drop it unseen.
+void QueueDispatcher::Run(Item& item) {
+    try {
+        item.fn();
+    } catch (...) {
+        if (!item.sent) throw;
+        item.error = std::current_exception();
+    }
+    std::lock_guard lock(mutex_);
+    item.done = true;
+    cv_.notify_all();
+}
+
 bool QueueDispatcher::RunUntil(const std::function<bool()>& done, int deadlineMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
     for (;;) {
         std::shared_ptr<Item> item;
         {
             std::unique_lock lock(mutex_);
             if (queue_.empty() && done()) return true;
-            if (!cv_.wait_until(lock, deadline, [&] { return !queue_.empty(); })) return done();
+            // `done` may come true on a worker without any work queued: look
+            // again soon, as a message loop does.
+            const auto look = std::min(deadline, Clock::now() + std::chrono::milliseconds(10));
+            if (!cv_.wait_until(lock, look, [&] { return !queue_.empty(); })) {
+                if (Clock::now() >= deadline) return done();
+                continue;
+            }
             item = queue_.front();
             queue_.pop_front();
         }
-        item->fn();
-        std::lock_guard lock(mutex_);
-        item->done = true;
-        cv_.notify_all();
+        Run(*item);
     }
 }
 

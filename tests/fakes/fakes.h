@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/services.h"
@@ -54,9 +55,12 @@ public:
 };
 
 // Work sent or posted from workers waits until the test drains it on "the
-// GUI thread" (the test's own thread), so the order of events can be checked.
+// GUI thread" (the thread that made the dispatcher, the test's own), so the
+// order of events can be checked.
 class QueueDispatcher : public platform::Dispatcher {
 public:
+    QueueDispatcher();
+    // An exception thrown by fn is raised again in the sender.
     void Send(const std::function<void()>& fn) override;
     void Post(std::function<void()> fn) override;
     // Runs queued work until none is left and `done` holds, or the deadline
@@ -66,6 +70,8 @@ public:
 
 private:
     struct Item;
+    void Run(Item& item);
+    const std::thread::id guiThread_;
     std::mutex mutex_;
     std::condition_variable cv_;
     std::deque<std::shared_ptr<Item>> queue_;

@@ -14,10 +14,13 @@ HKEY RootOf(Hive hive) { return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE 
 
 // Callers name keys from the root, some with a leading "\" (such as
 // "\Software\Microsoft\..."); the system refuses that form (bad path name),
-// so the key would never be found.
+// so the key would never be found. A trailing "\" (a product key built from
+// an empty parameter) would ask for a subkey without a name, which Windows
+// need not forgive: the key meant is the one before it.
 std::string FromRoot(const std::string& key) {
     const std::size_t first = key.find_first_not_of('\\');
-    return first == std::string::npos ? std::string() : key.substr(first);
+    if (first == std::string::npos) return std::string();
+    return key.substr(first, key.find_last_not_of('\\') - first + 1);
 }
 
 // Closes the key however the read ends.
@@ -38,14 +41,6 @@ private:
     HKEY handle_ = nullptr;
 };
 
-bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
-
-// The stored bytes of a string value end in one NUL, unless whoever wrote the
-// value left it out; a multi-string keeps its inner separators.
-void DropTerminator(DWORD type, std::string& data) {
-    if (IsStringType(type) && !data.empty() && data.back() == '\0') data.pop_back();
-}
-
 }  // namespace
 
 bool WinRegistry::KeyExists(Hive hive, const std::string& key) { return OpenKey(hive, key).get() != nullptr; }
@@ -64,11 +59,8 @@ std::optional<RegValue> WinRegistry::Read(Hive hive, const std::string& key, con
             continue;
         }
         if (rc != ERROR_SUCCESS) return std::nullopt;
-        RegValue value;
-        value.type = static_cast<RegType>(type);
-        value.data.assign(reinterpret_cast<const char*>(buffer.data()), size);
-        DropTerminator(type, value.data);
-        return value;
+        return ValueFromStored(static_cast<RegType>(type),
+                               std::string(reinterpret_cast<const char*>(buffer.data()), size));
     }
 }
 
