@@ -9,9 +9,11 @@ namespace kv::platform::win32 {
 
 namespace {
 
+constexpr DWORD ErrorElevationRequired = 740;  // ERROR_ELEVATION_REQUIRED; not in mingw's headers
+
 ProcessOutcome Failure(DWORD error) {
     switch (error) {
-        case ERROR_ELEVATION_REQUIRED: return {StartResult::ElevationRequired, error};
+        case ErrorElevationRequired: return {StartResult::ElevationRequired, error};
         case ERROR_CANCELLED: return {StartResult::Declined, error};
         default: return {StartResult::Failed, error};
     }
