@@ -103,10 +103,13 @@ void ShowInstallerArrived(TUpInew& w) {
 // The run ends without an installer: the headline must not say that the
 // installation starts, and the run is reported as downloaded, not started,
 // with `why` below the update file's line when there is more to say.
+// The status line has room for one sentence; the box shows the whole message.
 void RefuseInstaller(TUpInew& w, const std::string& why) {
+    const std::string message = w.GL(88);
+    const std::size_t sentenceEnd = message.find(". ");
     w.CloseReason = 0;
     w.InstallerRefusal = why;
-    w.Label14.caption = w.GL(88);
+    w.Label14.caption = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
     w.Label15.caption.clear();
     w.PZu2.caption = w.GL(47);
     w.ComposeReport(22);

@@ -241,7 +241,7 @@ TEST_P(InstallerStart, ReportsWhatTheStartDidAndLeavesNoUnstartedInstaller) {
     }
     EXPECT_EQ(ReportReasonAndRefusal(), (std::vector<std::string>{"Done after DOWNLOAD of update file", c.refusal}));
     EXPECT_EQ(w.Label15.caption, "");
-    EXPECT_EQ(w.Label14.caption, w.GL(88));
+    EXPECT_EQ(w.Label14.caption, "Update Start ist fehlgeschlagen.");
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
     EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");

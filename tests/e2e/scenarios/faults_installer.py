@@ -65,7 +65,7 @@ def no_program(name):
     with Harness(name) as h:
         court_product(h)
         h.serve("/update.ini", catalogue(extra="DS1=Bitte schließen Sie alle Programme.\n"))
-        h.serve(QO_INSTALLER, b"MZ but no program" * 100)
+        h.serve(QO_INSTALLER, b"This is no program.\r\n" * 100)
         run, wizard = check(h)
         wait_offer(h, wizard)
         h.click(wizard, T["install"])
