@@ -13,11 +13,15 @@ int HandoverActionNumber(const WizardState& state) {
 
 }  // namespace
 
-// Written twice, half a second apart, so that the file is certainly on disk
-// by the time the installer looks for it. A refused write raises
-// platform::IniWriteError to the caller.
+// Written into a file of its own making, twice, half a second apart, so that
+// the file is certainly on disk by the time the installer looks for it. An
+// earlier file is replaced, never written into: one planted there would keep
+// its owner and rights. A refused write raises platform::IniWriteError to
+// the caller.
 void TUpInew::WriteInstallerHandover() {
     const std::string file = ProductDataFolder + "\\KVInn000.lst";
+    const std::unique_ptr<platform::FileWriter> fresh = services().files->CreateForWriting(file);
+    if (!fresh || !fresh->Close()) throw platform::IniWriteError("cannot create " + file);
     const std::string section = "innoupdate";
     platform::Profile& profile = *services().profile;
     const auto writeAll = [&] {

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace kv::platform {
 
 // Whose signature makes a downloaded program acceptable.
@@ -23,11 +25,12 @@ struct SignatureVerdict {
 };
 
 // Checks what a file's signature proves, without any dialog and without
-// waiting on the network.
+// waiting on the network. It reads through the held file's own handle, so
+// the file judged is the file that will be started.
 class Signatures {
 public:
     virtual ~Signatures() = default;
-    virtual SignatureVerdict Verify(const std::string& path, const SignerRule& rule) = 0;
+    virtual SignatureVerdict Verify(const HeldFile& file, const SignerRule& rule) = 0;
 };
 
 }  // namespace kv::platform

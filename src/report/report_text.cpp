@@ -110,7 +110,7 @@ void AddStatusAfter(Lines& out, const WizardState& s) {
     out.push_back("Update Date: " + s.UpdateDate);
     out.push_back("New Version: " + s.NewVersion);
     out.push_back("UpdateFile: " + s.UpdateFileName);
-    if (!s.SignatureRefusal.empty()) out.push_back("Signature: " + s.SignatureRefusal);
+    if (!s.InstallerRefusal.empty()) out.push_back(s.InstallerRefusal);
     out.push_back("Update Anyway: " + s.CatalogueSU);
     out.push_back("End parameters from update.ini");
     out.push_back(S47);

@@ -2,6 +2,7 @@
 
 #include "app/config.h"
 #include "transfer/installer_signature.h"
+#include "transfer/restart_rule.h"
 #include "ui/ui_host.h"
 #include "wizard/tupinew.h"
 
@@ -21,14 +22,6 @@ std::string Lower(std::string text) {
 std::string InstallerName(const TUpInew& w) { return w.ParaName + w.ParaChar + ".exe"; }
 
 std::string InstallerPath(const TUpInew& w) { return w.ProductDataFolder + "\\" + InstallerName(w); }
-
-// The program path always in quotes, so that blanks in a folder name cannot
-// make the system start a different program.
-std::string QuotedCommandLine(const std::string& path, const std::string& parameters) {
-    std::string line = "\"" + path + "\"";
-    if (!parameters.empty()) line += " " + parameters;
-    return line;
-}
 
 // "C:\a\b.exe" gives "C:\a", "C:\b.exe" gives "C:\", a bare name gives "".
 std::string FolderOf(const std::string& path) {
@@ -107,46 +100,64 @@ void ShowInstallerArrived(TUpInew& w) {
     w.Gauge1.position = 0;
 }
 
-// The installer must not start without its hand-over: the failure is shown
-// and the run is reported as downloaded, not started.
+// The run ends without an installer: the headline must not say that the
+// installation starts, and the run is reported as downloaded, not started,
+// with `why` below the update file's line when there is more to say.
+// The status line has room for one sentence; the box shows the whole message.
+void RefuseInstaller(TUpInew& w, const std::string& why) {
+    const std::string message = w.GL(88);
+    const std::size_t sentenceEnd = message.find(". ");
+    w.CloseReason = 0;
+    w.InstallerRefusal = why;
+    w.Label14.caption = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
+    w.Label15.caption.clear();
+    w.PZu2.caption = w.GL(47);
+    w.ComposeReport(22);
+    ErrorBox(w, 88);
+}
+
+// The installer must not start without its hand-over.
 bool HandOver(TUpInew& w) {
     try {
         w.WriteInstallerHandover();
         return true;
     } catch (const platform::IniWriteError&) {
-        w.CloseReason = 0;
-        w.ComposeReport(22);
-        w.Label14.caption = w.GL(88);
-        w.PZu2.caption = w.GL(47);
-        ErrorBox(w, 88);
+        RefuseInstaller(w, {});
         return false;
     }
 }
 
-void StartInstaller(TUpInew& w) {
-    const std::string path = InstallerPath(w);
-    if (!w.services().files->Exists(path)) {
-        w.CloseReason = 0;
-        w.ComposeReport(22);
-        ErrorBox(w, 88);
-        return;
-    }
-    w.ComposeReport(2);
-    w.services().clock->Pause(1500);
-    try {
-        w.StartProcess(path, false);
-    } catch (const platform::ProcessStartError&) {
-        // An installer that cannot be started goes unnoticed, as a failed creation does.
-    }
-    w.CloseReason = 1;
+std::string StartFailure(const platform::ProcessOutcome& outcome) {
+    if (outcome.result == platform::StartResult::Declined) return "Start: elevation declined";
+    return "Start: error " + std::to_string(outcome.error);
 }
 
+// The hold ends when this returns: the installer's process exists by then,
+// or the file is gone.
+void StartInstaller(TUpInew& w, std::unique_ptr<platform::HeldFile> installer) {
+    w.services().clock->Pause(1500);
+    const platform::ProcessOutcome outcome = w.StartProcess(installer->Path(), false);
+    if (outcome.Started()) {
+        w.ComposeReport(2);
+        w.CloseReason = 1;
+        return;
+    }
+    // What did not start must not stay where a later run, or the user, could start it.
+    installer->Discard();
+    RefuseInstaller(w, StartFailure(outcome));
+}
+
+// The installer is held from here until its start: nobody can change it
+// between the signature check and the start, nor during the boxes between.
 // Started or not, the wizard has done its work and closes.
 void InstallerArrived(TUpInew& w) {
     ShowInstallerArrived(w);
-    if (AcceptInstallerSignature(w, InstallerPath(w)) && HandOver(w)) {
+    std::unique_ptr<platform::HeldFile> installer = w.services().files->Hold(InstallerPath(w));
+    if (!installer) {
+        RefuseInstaller(w, {});
+    } else if (AcceptInstallerSignature(w, *installer) && HandOver(w)) {
         if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, JoinLines(w, 29, 32));
-        StartInstaller(w);
+        StartInstaller(w, std::move(installer));
     }
     w.services().clock->Pause(1000);
     w.Close();
@@ -207,27 +218,39 @@ void TUpInew::INGetFileError(void*) {
     if (!DownloadRunning) ReadLocalState();
 }
 
-// Starts the program that `programPath` names, in the wizard's own
-// folder. The path is quoted: a product data folder with blanks in its name
-// must not let the system pick a different program.
-void TUpInew::StartProcess(const std::string& programPath, bool wait) {
+// Starts the program that `programPath` names, in the wizard's own folder.
+// A program whose manifest asks for administrator rights is started again
+// the way that makes Windows ask the user for consent.
+platform::ProcessOutcome TUpInew::StartProcess(const std::string& programPath, bool wait) {
     platform::ProcessRequest request;
-    request.commandLine = QuotedCommandLine(programPath, "");
+    request.program = programPath;
     request.creationFlags = CreateNewProcessGroupNormalPriority;
     request.wait = wait;
-    services().processes->Start(request);
+    platform::Processes& processes = *services().processes;
+    const platform::ProcessOutcome outcome = processes.Start(request);
+    if (outcome.result != platform::StartResult::ElevationRequired) return outcome;
+    return processes.StartElevated(request);
 }
 
-void TUpInew::RunProgram(const std::string& path, const std::string& parameters, bool wait,
+// The path may come from the catalogue, which travels over the network: only
+// an existing program inside the product's own folder is started.
+bool TUpInew::RunProgram(const std::string& path, const std::string& parameters, bool wait,
                          const std::string& workingFolder) {
+    const RestartDecision program = JudgeRestartProgram(path, ProductFolder(), *services().files);
+    if (!program.Accepted()) return false;
     platform::ProcessRequest request;
-    request.commandLine = QuotedCommandLine(path, parameters);
-    request.currentFolder = workingFolder.empty() ? FolderOf(path) : workingFolder;
+    request.program = program.path;
+    request.parameters = parameters;
+    request.currentFolder = workingFolder.empty() ? FolderOf(program.path) : workingFolder;
     request.creationFlags = CreateNewProcessGroupNormalPriority;
     request.startupFlags = StartfUseShowWindow;
     request.showWindow = SwShowNormal;
     request.wait = wait;
-    services().processes->Start(request);
+    return services().processes->Start(request).Started();
 }
+
+// Where the inventory found the product installed; without that, the
+// wizard's own folder, which a product ships the wizard in.
+std::string TUpInew::ProductFolder() const { return InstallPath.empty() ? ExeFolder : InstallPath.str(); }
 
 }  // namespace kv

@@ -9,16 +9,16 @@ constexpr int ReasonSignatureRefused = 23;
 constexpr int MessageSignatureRefused = 93;
 }  // namespace
 
-bool AcceptInstallerSignature(TUpInew& w, const std::string& installerPath) {
+bool AcceptInstallerSignature(TUpInew& w, platform::HeldFile& installer) {
     if (!w.installerSigner.Active()) return true;
     const platform::Services& services = w.services();
-    const platform::SignatureVerdict verdict = services.signatures->Verify(installerPath, w.installerSigner);
+    const platform::SignatureVerdict verdict = services.signatures->Verify(installer, w.installerSigner);
     if (verdict.ok) return true;
 
     // What the maker did not sign must not stay where a later run, or the
     // user, could start it.
-    services.files->Delete(installerPath);
-    w.SignatureRefusal = verdict.reason;
+    installer.Discard();
+    w.InstallerRefusal = "Signature: " + verdict.reason;
     w.CloseReason = 0;
     // The status line holds one line: the message's first, the box all of it.
     // The headline said the installation starts; behind the refusal it must not.

@@ -1,5 +1,5 @@
 #pragma once
-#include <string>
+#include "platform/files.h"
 
 namespace kv {
 
@@ -8,6 +8,6 @@ class TUpInew;
 // With a signer configured, the arrived installer must carry its signature.
 // A refused installer is deleted, and the refusal is shown and reported.
 // Returns whether the installer may be handed over and started.
-bool AcceptInstallerSignature(TUpInew& wizard, const std::string& installerPath);
+bool AcceptInstallerSignature(TUpInew& wizard, platform::HeldFile& installer);
 
 }  // namespace kv

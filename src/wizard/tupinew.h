@@ -66,9 +66,12 @@ public:
     void INGetFileProgress(void* sender, std::int32_t totalSize, std::int32_t readed);
     void INGetFileDoneFile(void* sender, const std::string& fileName, std::int32_t fileSize);
     void INGetFileError(void* sender);
-    void StartProcess(const std::string& commandLine, bool wait);
-    void RunProgram(const std::string& path, const std::string& parameters, bool wait,
+    platform::ProcessOutcome StartProcess(const std::string& programPath, bool wait);
+    // False when nothing started: the path named no program inside the
+    // product's folder, or the system did not start it.
+    bool RunProgram(const std::string& path, const std::string& parameters, bool wait,
                     const std::string& workingFolder);
+    std::string ProductFolder() const;
 
     // Outcome report (report/).
     void ComposeReport(int reasonCode);

@@ -1,4 +1,3 @@
-#include <exception>
 #include <string>
 
 #include "app/config.h"
@@ -47,18 +46,15 @@ constexpr int MemoInset = 40;
 
 const char* const HU2SettingsFile = "\\Karvell\\HUG\\h2gut.ini";
 
-// Offers to start the product again; a program that cannot even be asked to
-// start is named in a box, and the caller closes the window all the same.
+// Offers to start the product again; when nothing starts, a box says so, and
+// the caller closes the window all the same.
 void OfferRestart(TUpInew& wizard) {
     platform::Dialogs& dialogs = *wizard.services().dialogs;
     const int answer = dialogs.MessageBox(BoxOwner::Wizard, wizard.ProgramName + wizard.GL(67), wizard.GL(69),
                                           platform::MbIconQuestion | platform::MbYesNo);
     if (answer != platform::IdYes) return;
-    try {
-        wizard.RunProgram(wizard.RestartProgram, "", false, wizard.ProductDataFolder);
-    } catch (const std::exception&) {
+    if (!wizard.RunProgram(wizard.RestartProgram, "", false, wizard.ProductDataFolder))
         dialogs.MessageBox(BoxOwner::Wizard, wizard.ProgramName + wizard.GL(68), wizard.GL(58), platform::MbIconError);
-    }
 }
 
 void ShowAbout(TUpInew& wizard) {

@@ -99,7 +99,7 @@ struct WizardState {
     bool DownloadFailed = false;
     int CloseReason = 0;  // 0 nothing evaluated, 1 reported, 100 outdated, 110 end of updates
     int ReportSent = 0;   // 0 none yet, 100 composed
-    std::string SignatureRefusal;  // why the arrived installer's signature was refused; empty otherwise
+    std::string InstallerRefusal;  // the report's line on why the arrived installer was not started; may be empty
 };
 
 }  // namespace kv

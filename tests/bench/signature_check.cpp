@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/win32/win_files.h"
 #include "platform/win32/win_signatures.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,9 @@ int main(int argc, char** argv) {
     }
     kv::platform::win32::WinSignatures signatures;
     const auto began = std::chrono::steady_clock::now();
-    const kv::platform::SignatureVerdict verdict = signatures.Verify(argv[1], {argv[2], {}});
+    const auto held = kv::platform::win32::WinFiles().Hold(argv[1]);
+    const kv::platform::SignatureVerdict verdict =
+        held ? signatures.Verify(*held, {argv[2], {}}) : kv::platform::SignatureVerdict{false, "file not readable"};
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
     std::printf("verdict=%s seconds=%.3f\n", verdict.ok ? "ok" : verdict.reason.c_str(), took.count());
     return verdict.ok ? 0 : 1;

@@ -531,6 +531,31 @@ class Harness:
         finally:
             subprocess.run(["chattr", "-i", str(path)], check=False)
 
+    @contextlib.contextmanager
+    def held_open(self, windows_path, seconds=180):
+        """Another program keeps the file open for the block (reading and writing shared, deleting not)."""
+        with tempfile.TemporaryFile() as out:
+            holder = subprocess.Popen([self.wine_loader, str(self.driver_exe), "hold", windows_path, "--timeout",
+                                       str(int(seconds * 1000))], env=self.env, stdout=out,
+                                      stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+
+            def held():
+                if holder.poll() is not None:
+                    raise ScenarioError(f"kvdriver could not hold {windows_path}")
+                out.seek(0)
+                return b'"held"' in out.read()
+            try:
+                wait_until(held, 30, f"{windows_path} held open")
+                yield
+            finally:
+                holder.terminate()
+                holder.wait(10)
+
+    def tampered(self, windows_path):
+        """What another program could do to the file: {"write": ..., "delete": ..., "rename": ...}, each true
+        when it succeeded."""
+        return self.driver("tamper", windows_path)[1][0]
+
     # --- peers replaced ---------------------------------------------------
     def _peer_stopped(self, name):
         pid_file = self.e2e / f"{name}.pid"

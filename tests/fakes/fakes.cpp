@@ -105,10 +105,15 @@ bool QueueDispatcher::RunUntil(const std::function<bool()>& done, int deadlineMs
     }
 }
 
-bool FakeProcesses::Start(const platform::ProcessRequest& request) {
-    if (throwOnStart) throw platform::ProcessStartError("cannot start " + request.commandLine);
-    started.push_back(request);
-    return succeed;
+platform::ProcessOutcome FakeProcesses::Next(const platform::ProcessRequest& request, bool elevated) {
+    calls.push_back({request, elevated});
+    platform::ProcessOutcome outcome;
+    if (!outcomes.empty()) {
+        outcome = outcomes.front();
+        outcomes.pop_front();
+    }
+    if (outcome.Started()) started.push_back(request);
+    return outcome;
 }
 
 std::optional<platform::OsVersionRecord> FakeSystemFacts::VersionRecord() {

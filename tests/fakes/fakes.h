@@ -5,10 +5,12 @@
 #include <mutex>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/portable/posix_files.h"
 #include "platform/services.h"
 #include "ui/ui_host.h"
 
@@ -77,12 +79,36 @@ private:
     std::deque<std::shared_ptr<Item>> queue_;
 };
 
+// Real files, except those listed, which another program holds open without
+// delete sharing: as on Windows, they can be neither deleted nor replaced.
+class HostFilesHeldElsewhere : public platform::HostFiles {
+public:
+    std::set<std::string> heldElsewhere;
+    bool Delete(const std::string& path) override { return !heldElsewhere.count(path) && HostFiles::Delete(path); }
+    std::unique_ptr<platform::FileWriter> CreateForWriting(const std::string& path) override {
+        return heldElsewhere.count(path) ? nullptr : HostFiles::CreateForWriting(path);
+    }
+};
+
+// Answers each start, plain or elevated, with the next scripted outcome
+// (started when the script is empty); records every request in order.
 class FakeProcesses : public platform::Processes {
 public:
+    struct Call {
+        platform::ProcessRequest request;
+        bool elevated;
+    };
+    std::vector<Call> calls;
+    std::deque<platform::ProcessOutcome> outcomes;
+    // The requests that started a process.
     std::vector<platform::ProcessRequest> started;
-    bool succeed = true;
-    bool throwOnStart = false;
-    bool Start(const platform::ProcessRequest& request) override;
+    platform::ProcessOutcome Start(const platform::ProcessRequest& request) override { return Next(request, false); }
+    platform::ProcessOutcome StartElevated(const platform::ProcessRequest& request) override {
+        return Next(request, true);
+    }
+
+private:
+    platform::ProcessOutcome Next(const platform::ProcessRequest& request, bool elevated);
 };
 
 // Answers every check with the verdict the test sets; records what was checked.
@@ -90,8 +116,8 @@ class FakeSignatures : public platform::Signatures {
 public:
     platform::SignatureVerdict verdict{true, {}};
     std::vector<std::pair<std::string, platform::SignerRule>> checked;
-    platform::SignatureVerdict Verify(const std::string& path, const platform::SignerRule& rule) override {
-        checked.emplace_back(path, rule);
+    platform::SignatureVerdict Verify(const platform::HeldFile& file, const platform::SignerRule& rule) override {
+        checked.emplace_back(file.Path(), rule);
         return verdict;
     }
 };

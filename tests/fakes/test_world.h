@@ -37,7 +37,7 @@ struct TestWorld {
     TempDir dir;
     FakeRegistry registry;
     platform::IniFileProfile profile;
-    platform::HostFiles files;
+    HostFilesHeldElsewhere files;
     FakeClock clock;
     ScriptedDialogs dialogs;
     FakeProcesses processes;

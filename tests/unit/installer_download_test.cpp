@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "fakes/test_world.h"
 #include "app/config.h"
@@ -38,8 +37,13 @@ protected:
         w.DownloadRunning = true;
         w.INGetFileDoneFile(&w.INGetFile, world.dir / "qoonlineb.exe", 4096);
     }
-    void MakeReadOnly(const std::string& relative) {
-        std::filesystem::permissions(kv::platform::HostPath(world.dir / relative), std::filesystem::perms::owner_read);
+    void HeldElsewhere(const std::string& relative) { world.files.heldElsewhere.insert(world.dir / relative); }
+    // The lines of the run's one report from its reason line to the line after "UpdateFile:".
+    std::vector<std::string> ReportReasonAndRefusal() {
+        const std::vector<std::string>& lines = report.ListBox1;
+        const auto updateFile = std::find(lines.begin(), lines.end(), "UpdateFile: qoonlineb.exe");
+        if (updateFile == lines.end() || updateFile + 1 == lines.end()) return {};
+        return {lines[1], updateFile[1]};
     }
 
     kv::test::TestWorld world;
@@ -64,17 +68,17 @@ TEST_F(DownloadTest, HandoverOfASpecialUpdateGivesTheCataloguesActionNumber) {
     EXPECT_NE(Handover().find("ActS=5\r\n"), std::string::npos);
 }
 
-TEST_F(DownloadTest, HandoverKeepsOtherSectionsAndReplacesItsKeys) {
-    world.dir.Write("KVInn000.lst", "[setup]\r\nlang=de\r\n[InnoUpdate]\r\nverinfo=7.0\r\nActS=1\r\n[tail]\r\nx=1\r\n");
+TEST_F(DownloadTest, HandoverReplacesAnEarlierFileWhole) {
+    world.dir.Write("KVInn000.lst", "[setup]\r\nlang=de\r\n[InnoUpdate]\r\nverinfo=7.0\r\nActS=1\r\n");
     w.WriteInstallerHandover();
     EXPECT_EQ(Handover(),
-              "[setup]\r\nlang=de\r\n[InnoUpdate]\r\nverinfo=8.1.10\r\nActS=3\r\ndat=2022-03-15\r\nsz=12 MB\r\n"
-              "dlst=qoonline.lst\r\nsec=QO Folio\r\n[tail]\r\nx=1\r\n");
+              "[innoupdate]\r\nverinfo=8.1.10\r\ndat=2022-03-15\r\nsz=12 MB\r\ndlst=qoonline.lst\r\nsec=QO Folio\r\n"
+              "ActS=3\r\n");
 }
 
 TEST_F(DownloadTest, RefusedHandoverRaisesTheIniError) {
     world.dir.Write("KVInn000.lst", "[innoupdate]\r\nverinfo=7.0\r\n");
-    MakeReadOnly("KVInn000.lst");
+    HeldElsewhere("KVInn000.lst");
     EXPECT_THROW(w.WriteInstallerHandover(), kv::platform::IniWriteError);
     EXPECT_EQ(Handover(), "[innoupdate]\r\nverinfo=7.0\r\n");
 }
@@ -145,7 +149,7 @@ TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses
     EXPECT_EQ(world.clock.pauses, (std::vector<int>{500, 1500, 1000}));
     ASSERT_EQ(world.processes.started.size(), 1u);
     const auto& start = world.processes.started[0];
-    EXPECT_EQ(start.commandLine, "\"" + world.dir.path() + "\\QO Folio\\qoonlineb.exe\"");
+    EXPECT_EQ(start.CommandLine(), "\"" + world.dir.path() + "\\QO Folio\\qoonlineb.exe\"");
     EXPECT_EQ(start.creationFlags, 0x220u);
     EXPECT_EQ(start.startupFlags, 0u);
     EXPECT_TRUE(start.currentFolder.empty());
@@ -167,8 +171,10 @@ TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses
 
 TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
     InstallerArrives();
-    EXPECT_TRUE(world.processes.started.empty());
-    EXPECT_EQ(world.clock.pauses, (std::vector<int>{500, 1000}));
+    EXPECT_TRUE(world.processes.calls.empty());
+    EXPECT_FALSE(world.dir.Exists("KVInn000.lst"));
+    EXPECT_EQ(w.Label15.caption, "");
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
     EXPECT_EQ(w.CloseReason, 0);
     EXPECT_EQ(w.ReportSent, 100);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);  // no news box without news lines
@@ -180,10 +186,12 @@ TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
 TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndTheWizardCloses) {
     world.dir.Write("qoonlineb.exe", "MZ");
     world.dir.Write("KVInn000.lst", "[innoupdate]\r\n");
-    MakeReadOnly("KVInn000.lst");
+    HeldElsewhere("KVInn000.lst");
     w.NewsAfterEn[0] = "Please back up your data first.";
     InstallerArrives();
-    EXPECT_TRUE(world.processes.started.empty());
+    EXPECT_TRUE(world.processes.calls.empty());
+    EXPECT_EQ(Handover(), "[innoupdate]\r\n");
+    EXPECT_EQ(w.Label15.caption, "");
     EXPECT_TRUE(w.closeRequested);
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
     EXPECT_EQ(w.CloseReason, 0);
@@ -194,13 +202,58 @@ TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndTheWizardCloses) {
     EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
 }
 
-TEST_F(DownloadTest, InstallerThatCannotBeStartedStillClosesTheWizard) {
+using kv::platform::ProcessOutcome;
+using kv::platform::StartResult;
+
+struct StartCase {
+    std::vector<ProcessOutcome> outcomes;  // of the plain start, then of the elevated one
+    const char* refusal;                   // the report's line after "UpdateFile:"; empty: started
+};
+
+class InstallerStart : public DownloadTest, public ::testing::WithParamInterface<StartCase> {};
+
+// The report follows what the start did; an installer that asks for
+// administrator rights is started again through the consent prompt.
+TEST_P(InstallerStart, ReportsWhatTheStartDidAndLeavesNoUnstartedInstaller) {
+    const StartCase& c = GetParam();
+    world.processes.outcomes.assign(c.outcomes.begin(), c.outcomes.end());
     world.dir.Write("qoonlineb.exe", "MZ");
-    world.processes.throwOnStart = true;
+    world.dialogs.onShow = [&](const kv::test::ShownBox&) {
+        EXPECT_EQ(w.ReportSent, 100) << "reported before the box";
+        EXPECT_FALSE(world.dir.Exists("qoonlineb.exe")) << "deleted before the box";
+    };
     InstallerArrives();
-    EXPECT_EQ(w.CloseReason, 1);
+    ASSERT_EQ(world.processes.calls.size(), c.outcomes.size());
+    for (std::size_t i = 0; i < c.outcomes.size(); ++i) {
+        EXPECT_EQ(world.processes.calls[i].elevated, i == 1);
+        EXPECT_EQ(world.processes.calls[i].request.program, world.dir / "qoonlineb.exe");
+        EXPECT_TRUE(world.processes.calls[i].request.currentFolder.empty());
+    }
+    EXPECT_EQ(world.clock.pauses, (std::vector<int>{500, 1500, 1000}));
     EXPECT_TRUE(w.closeRequested);
+    const bool started = c.refusal[0] == '\0';
+    EXPECT_EQ(w.CloseReason, started ? 1 : 0);
+    EXPECT_EQ(world.dir.Exists("qoonlineb.exe"), started);
+    if (started) {
+        EXPECT_EQ(ReportReasonAndRefusal()[0], "Done after DOWNLOAD and START of update file");
+        EXPECT_TRUE(world.dialogs.shown.empty());
+        return;
+    }
+    EXPECT_EQ(ReportReasonAndRefusal(), (std::vector<std::string>{"Done after DOWNLOAD of update file", c.refusal}));
+    EXPECT_EQ(w.Label15.caption, "");
+    EXPECT_EQ(w.Label14.caption, "Update Start ist fehlgeschlagen.");
+    ASSERT_EQ(world.dialogs.shown.size(), 1u);
+    EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, InstallerStart,
+    ::testing::Values(StartCase{{{StartResult::Started, 0}}, ""},
+                      StartCase{{{StartResult::ElevationRequired, 740}, {StartResult::Started, 0}}, ""},
+                      StartCase{{{StartResult::ElevationRequired, 740}, {StartResult::Declined, 1223}},
+                                "Start: elevation declined"},
+                      StartCase{{{StartResult::Failed, 193}}, "Start: error 193"}));
 
 struct SignatureCase {
     bool ok;
@@ -296,21 +349,28 @@ TEST_F(DownloadTest, TransferErrorsLeaveTheWizardOpen) {
 }
 
 TEST_F(DownloadTest, RunProgramQuotesThePathAndStartsInItsFolder) {
-    w.RunProgram("C:\\Program Files\\QO\\qo.exe", "", false, "");
-    w.RunProgram("C:\\qo.exe", "/restart 1", true, "D:\\Daten");
-    w.RunProgram("C:\\qo.exe", "", false, "");
-    ASSERT_EQ(world.processes.started.size(), 3u);
+    w.InstallPath = world.dir / "Program Files";
+    world.dir.Write("Program Files\\QO\\qo.exe", "MZ");
+    world.dir.Write("Program Files\\qo.exe", "MZ");
+    EXPECT_TRUE(w.RunProgram(world.dir / "Program Files\\QO\\qo.exe", "", false, ""));
+    EXPECT_TRUE(w.RunProgram("qo.exe", "/restart 1", true, "D:\\Daten"));
+    world.processes.outcomes = {{StartResult::Failed, 2}};
+    EXPECT_FALSE(w.RunProgram("qo.exe", "", false, ""));
+    ASSERT_EQ(world.processes.started.size(), 2u);
+    // Compared as host paths: the unit tests' folders have a POSIX root.
+    const auto host = [](const std::string& path) { return kv::platform::HostPath(path); };
     const auto& first = world.processes.started[0];
-    EXPECT_EQ(first.commandLine, "\"C:\\Program Files\\QO\\qo.exe\"");
-    EXPECT_EQ(first.currentFolder, "C:\\Program Files\\QO");
+    EXPECT_EQ(first.CommandLine(), "\"" + first.program + "\"");
+    EXPECT_EQ(host(first.program), host(world.dir / "Program Files\\QO\\qo.exe"));
+    EXPECT_EQ(host(first.currentFolder), host(world.dir / "Program Files\\QO"));
     EXPECT_EQ(first.creationFlags, 0x220u);
     EXPECT_EQ(first.startupFlags, 1u);
     EXPECT_EQ(first.showWindow, 1);
     EXPECT_FALSE(first.wait);
-    EXPECT_EQ(world.processes.started[1].commandLine, "\"C:\\qo.exe\" /restart 1");
+    EXPECT_EQ(host(world.processes.started[1].program), host(world.dir / "Program Files\\qo.exe"));
+    EXPECT_EQ(world.processes.started[1].parameters, "/restart 1");
     EXPECT_EQ(world.processes.started[1].currentFolder, "D:\\Daten");
     EXPECT_TRUE(world.processes.started[1].wait);
-    EXPECT_EQ(world.processes.started[2].currentFolder, "C:\\");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ public:
     bool WriteAll(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> ReadAll(const std::string&) override { return std::nullopt; }
     std::unique_ptr<kv::platform::FileWriter> CreateForWriting(const std::string&) override { return nullptr; }
+    std::unique_ptr<kv::platform::HeldFile> Hold(const std::string&) override { return nullptr; }
 };
 
 TEST(RestartRule, StartsOnlyAnExistingProgramInsideTheProductsFolder) {

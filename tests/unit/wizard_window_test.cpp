@@ -113,28 +113,63 @@ TEST_F(WizardWindow, CloseAfterNoUpdateKeepsTheEvaluationsReport) {
     EXPECT_EQ(closings, 1);
 }
 
-TEST_F(WizardWindow, YesStartsTheProductAgainFromItsDataFolder) {
-    world.dialogs.answers = {IdYes};
-    wizard.Pzu.onClick();
-    ASSERT_EQ(world.processes.started.size(), 1u);
-    const ProcessRequest& run = world.processes.started[0];
-    EXPECT_EQ(run.commandLine, "\"" + wizard.RestartProgram + "\"");
-    EXPECT_EQ(run.currentFolder, wizard.ProductDataFolder);
-    EXPECT_FALSE(run.wait);
-    EXPECT_EQ(closings, 1);
-}
-
-TEST_F(WizardWindow, AProductThatCannotBeStartedIsNamedAndTheWindowClosesAnyway) {
-    world.dialogs.answers = {IdYes};
-    world.processes.throwOnStart = true;
-    wizard.Pzu.onClick();
-    ASSERT_EQ(world.dialogs.shown.size(), 2u);
-    const kv::test::ShownBox& error = world.dialogs.shown[1];
-    EXPECT_EQ(error.owner, BoxOwner::Wizard);
-    EXPECT_EQ(error.text, "Ortsgericht Folio kann nicht gestartet werden   ");
-    EXPECT_EQ(error.caption, "Fehler");
-    EXPECT_EQ(error.flags, MbIconError);
-    EXPECT_EQ(closings, 1);
+// "Ja" starts only an existing program inside the product's folder (the
+// inventory's install path, else the wizard's own folder); when nothing
+// starts, a box names the product, and the window closes all the same.
+TEST_F(WizardWindow, YesStartsOnlyTheProductsOwnProgramFromItsDataFolder) {
+    const std::string folder = world.dir / "QOFolio";
+    world.dir.Write("QOFolio\\qofolio.exe", "MZ");
+    world.dir.Write("other\\x.exe", "MZ");
+    struct Row {
+        std::string value;
+        std::string installPath;
+        bool starts;
+        ProcessOutcome outcome;
+    };
+    const Row rows[] = {
+        {folder + "\\qofolio.exe", folder, true, {}},
+        {"qofolio.exe", folder, true, {}},
+        {"qofolio.exe", "", true, {}},  // no install path known: the wizard's folder
+        {"C:\\Windows\\System32\\cmd.exe\" /c calc & rem", folder, false, {}},
+        {world.dir / "other\\x.exe", folder, false, {}},
+        {"..\\other\\x.exe", folder, false, {}},
+        {"missing.exe", folder, false, {}},
+        {"qofolio.exe", folder, false, {StartResult::Failed, 5}},
+    };
+    for (const Row& row : rows) {
+        kv::TPHPunit window(world.Services());
+        kv::TUpInew w(world.Services(), &window);
+        w.Language = 1;
+        w.ProgramName = "Ortsgericht Folio";
+        w.ProductDataFolder = world.dir / "data";
+        w.ProductReference = 10;
+        w.InstallPath = row.installPath;
+        w.ExeFolder = folder;
+        w.RestartProgram = row.value;
+        world.processes.calls.clear();
+        world.processes.started.clear();
+        world.processes.outcomes = {row.outcome};
+        world.dialogs.shown.clear();
+        world.dialogs.answers = {IdYes};
+        w.PzuClick();
+        window.WaitForDelivery(5000);
+        EXPECT_TRUE(w.closeRequested) << row.value;
+        EXPECT_EQ(world.processes.calls.size(), row.starts || row.outcome.error ? 1u : 0u) << row.value;
+        if (row.starts) {
+            const ProcessRequest& run = world.processes.started.at(0);
+            EXPECT_EQ(HostPath(run.program), HostPath(folder + "\\qofolio.exe")) << row.value;
+            EXPECT_EQ(run.currentFolder, w.ProductDataFolder);
+            EXPECT_FALSE(run.wait);
+            EXPECT_EQ(world.dialogs.shown.size(), 1u) << row.value;
+            continue;
+        }
+        ASSERT_EQ(world.dialogs.shown.size(), 2u) << row.value;
+        const kv::test::ShownBox& error = world.dialogs.shown[1];
+        EXPECT_EQ(error.owner, BoxOwner::Wizard);
+        EXPECT_EQ(error.text, "Ortsgericht Folio kann nicht gestartet werden   ");
+        EXPECT_EQ(error.caption, "Fehler");
+        EXPECT_EQ(error.flags, MbIconError);
+    }
 }
 
 TEST_F(WizardWindow, WithoutProductReferenceTheCloseIsImmediate) {

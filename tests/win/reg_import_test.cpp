@@ -47,9 +47,10 @@ TEST(WinRegistry, ReadsWhatRegImportWroteAsTheFakeReadsIt) {
 
     RemoveImportedKeys();
     ProcessRequest import;
-    import.commandLine = "reg.exe import \"" + file + "\" /reg:32";
+    import.program = "reg.exe";
+    import.parameters = "import \"" + file + "\" /reg:32";
     import.wait = true;
-    ASSERT_TRUE(kv::platform::win32::WinProcesses().Start(import));
+    ASSERT_TRUE(kv::platform::win32::WinProcesses().Start(import).Started());
 
     kv::platform::win32::WinRegistry real;
     EXPECT_TRUE(real.KeyExists(Hive::LocalMachine, kKey));

@@ -79,3 +79,73 @@ TEST(WinFiles, CopyHonoursOverwriteAndDeleteRemoves) {
     EXPECT_TRUE(files.Delete(folder.File("a.lst")));
     EXPECT_FALSE(files.Exists(folder.File("a.lst")));
 }
+
+// The writer makes a file of its own: whatever stood there before is deleted,
+// never written into (a hard link to it keeps the planted bytes); a file
+// that another program holds without delete sharing stays as it is, and so
+// does one deleted while open, which cannot be created anew until it is closed.
+TEST(WinFiles, AWriterWritesOnlyIntoAFileOfItsOwn) {
+    struct Row {
+        const char* name;
+        DWORD otherSharing;  // the other program's handle; ~0u: none
+        bool written;
+    } rows[] = {
+        {"no other handle", ~0u, true},
+        {"held without delete sharing", FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+        {"held with delete sharing", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false},
+    };
+    for (const Row& row : rows) {
+        WinTempFolder folder;
+        WinFiles files;
+        const std::string path = folder.File("qorindu.exe"), link = folder.File("planted.lnk");
+        ASSERT_TRUE(files.WriteAll(path, "planted"));
+        ASSERT_TRUE(CreateHardLinkA(link.c_str(), path.c_str(), nullptr));
+        HANDLE other = row.otherSharing == ~0u ? INVALID_HANDLE_VALUE
+                                               : CreateFileA(path.c_str(), GENERIC_READ, row.otherSharing, nullptr,
+                                                             OPEN_EXISTING, 0, nullptr);
+        auto writer = files.CreateForWriting(path);
+        EXPECT_EQ(writer != nullptr, row.written) << row.name;
+        if (writer) {
+            EXPECT_TRUE(writer->Write("new", 3) && writer->Close());
+        }
+        if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+        EXPECT_EQ(files.ReadAll(link), "planted") << row.name;
+        if (row.written) {
+            EXPECT_EQ(files.ReadAll(path), "new");
+        }
+        DeleteFileA(link.c_str());
+    }
+}
+
+// Held, the file can still be read, but by no other handle written, deleted
+// or renamed; a file open elsewhere for writing cannot be held at all.
+TEST(WinFiles, AHeldFileIsReadOnlyToEveryoneElse) {
+    WinTempFolder folder;
+    WinFiles files;
+    const std::string path = folder.File("qorindu.exe");
+    ASSERT_TRUE(files.WriteAll(path, "MZ"));
+    auto held = files.Hold(path);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->Path(), path);
+    const auto opens = [&](DWORD access, DWORD sharing) {
+        HANDLE h = CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        return h != INVALID_HANDLE_VALUE;
+    };
+    constexpr DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    EXPECT_TRUE(opens(GENERIC_READ, all));
+    EXPECT_FALSE(opens(GENERIC_WRITE, all));
+    EXPECT_FALSE(opens(DELETE, all));
+    EXPECT_FALSE(DeleteFileA(path.c_str()));
+    EXPECT_FALSE(MoveFileA(path.c_str(), folder.File("other.exe").c_str()));
+    EXPECT_FALSE(files.CreateForWriting(path));
+    EXPECT_EQ(files.ReadAll(path), "MZ");
+    EXPECT_TRUE(held->Discard());
+    EXPECT_FALSE(files.Exists(path));
+
+    EXPECT_FALSE(files.Hold(path));  // missing
+    ASSERT_TRUE(files.WriteAll(path, "MZ"));
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, all, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(files.Hold(path));
+    CloseHandle(writer);
+}

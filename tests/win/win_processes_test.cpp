@@ -4,10 +4,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/win32/win_files.h"
 #include "platform/win32/win_processes.h"
 #include "win_temp_folder.h"
 
 using kv::platform::ProcessRequest;
+using kv::platform::StartResult;
+using kv::platform::win32::WinFiles;
 using kv::platform::win32::WinProcesses;
 
 namespace {
@@ -18,12 +21,6 @@ std::string OwnProgram() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
-}
-
-std::string Quoted(const std::string& path) {
-    std::string quoted(1, '"');
-    quoted.append(path).push_back('"');
-    return quoted;
 }
 
 std::string ReadText(const std::string& path) {
@@ -37,7 +34,8 @@ std::string ReadText(const std::string& path) {
 ProcessRequest ChildRequest(const std::string& marker) {
     SetEnvironmentVariableA(kMarkerVariable, marker.c_str());
     ProcessRequest request;
-    request.commandLine = Quoted(OwnProgram()).append(" --gtest_filter=ProcessChild.WritesItsFolder");
+    request.program = OwnProgram();
+    request.parameters = "--gtest_filter=ProcessChild.WritesItsFolder";
     request.startupFlags = STARTF_USESHOWWINDOW;
     request.showWindow = SW_HIDE;
     request.wait = true;
@@ -55,30 +53,60 @@ TEST(ProcessChild, WritesItsFolder) {
     std::ofstream(marker, std::ios::binary) << folder;
 }
 
+// The elevated start takes the same program, parameters and folder (Wine
+// asks for no consent: it runs everything as administrator).
 TEST(WinProcesses, StartsInTheRequestedFolderAndWaits) {
-    WinTempFolder folder;
-    ProcessRequest request = ChildRequest(folder.File("marker.txt"));
-    request.currentFolder = folder.Path();
-    ASSERT_TRUE(WinProcesses().Start(request));
-    SetEnvironmentVariableA(kMarkerVariable, nullptr);
-    // Waiting means the child has finished writing.
-    std::string written = ReadText(folder.File("marker.txt"));
-    EXPECT_EQ(_stricmp(written.c_str(), folder.Path().c_str()), 0) << written;
+    for (const bool elevated : {false, true}) {
+        WinTempFolder folder;
+        ProcessRequest request = ChildRequest(folder.File("marker.txt"));
+        request.currentFolder = folder.Path();
+        WinProcesses processes;
+        ASSERT_TRUE((elevated ? processes.StartElevated(request) : processes.Start(request)).Started()) << elevated;
+        SetEnvironmentVariableA(kMarkerVariable, nullptr);
+        // Waiting means the child has finished writing.
+        std::string written = ReadText(folder.File("marker.txt"));
+        EXPECT_EQ(_stricmp(written.c_str(), folder.Path().c_str()), 0) << written;
+    }
 }
 
 TEST(WinProcesses, EmptyFolderKeepsTheCallersFolder) {
     WinTempFolder folder;
     ProcessRequest request = ChildRequest(folder.File("marker.txt"));
-    ASSERT_TRUE(WinProcesses().Start(request));
+    ASSERT_TRUE(WinProcesses().Start(request).Started());
     SetEnvironmentVariableA(kMarkerVariable, nullptr);
     char own[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, own);
     EXPECT_EQ(ReadText(folder.File("marker.txt")), own);
 }
 
-TEST(WinProcesses, MissingProgramIsReportedAsNotStarted) {
+// Held as the wizard holds a downloaded installer: nobody can change it, and
+// the system still starts it.
+TEST(WinProcesses, AHeldProgramStarts) {
     WinTempFolder folder;
-    ProcessRequest request;
-    request.commandLine = Quoted(folder.File("HU2013MAKu.exe"));
-    EXPECT_FALSE(WinProcesses().Start(request));
+    const std::string copy = folder.File("qorindu.exe");
+    ASSERT_TRUE(CopyFileA(OwnProgram().c_str(), copy.c_str(), FALSE));
+    auto held = WinFiles().Hold(copy);
+    ASSERT_TRUE(held);
+    ProcessRequest request = ChildRequest(folder.File("marker.txt"));
+    request.program = held->Path();
+    request.currentFolder = folder.Path();
+    EXPECT_TRUE(WinProcesses().Start(request).Started());
+    SetEnvironmentVariableA(kMarkerVariable, nullptr);
+    EXPECT_FALSE(ReadText(folder.File("marker.txt")).empty());
+    EXPECT_FALSE(DeleteFileA(copy.c_str()));
+    EXPECT_TRUE(held->Discard());
+}
+
+TEST(WinProcesses, WhatDoesNotStartSaysWhy) {
+    WinTempFolder folder;
+    std::ofstream(folder.File("setup.exe"), std::ios::binary) << "no program";
+    const std::pair<const char*, unsigned long> rows[] = {{"HU2013MAKu.exe", ERROR_FILE_NOT_FOUND},
+                                                          {"setup.exe", ERROR_BAD_EXE_FORMAT}};
+    for (const auto& [name, error] : rows) {
+        ProcessRequest request;
+        request.program = folder.File(name);
+        const auto outcome = WinProcesses().Start(request);
+        EXPECT_EQ(outcome.result, StartResult::Failed) << name;
+        EXPECT_EQ(outcome.error, error) << name;
+    }
 }

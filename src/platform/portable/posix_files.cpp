@@ -1,5 +1,6 @@
 #include "platform/portable/posix_files.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,21 +15,49 @@ namespace fs = std::filesystem;
 namespace {
 class StreamFileWriter : public FileWriter {
 public:
-    explicit StreamFileWriter(const std::string& hostPath) : out_(hostPath, std::ios::binary | std::ios::trunc) {}
-    bool IsOpen() const { return out_.is_open(); }
+    explicit StreamFileWriter(std::FILE* file) : file_(file) {}
+    ~StreamFileWriter() override { Close(); }
     bool Write(const char* data, std::size_t size) override {
-        out_.write(data, static_cast<std::streamsize>(size));
-        return static_cast<bool>(out_);
+        ok_ = ok_ && file_ && std::fwrite(data, 1, size, file_) == size;
+        return ok_;
     }
     bool Close() override {
-        if (!out_.is_open()) return static_cast<bool>(out_);
-        out_.close();
-        return static_cast<bool>(out_);
+        if (file_) ok_ = std::fclose(file_) == 0 && ok_;
+        file_ = nullptr;
+        return ok_;
     }
 
 private:
-    std::ofstream out_;
+    std::FILE* file_;
+    bool ok_ = true;
 };
+
+class StreamHeldFile : public HeldFile {
+public:
+    StreamHeldFile(std::string path, std::FILE* file) : path_(std::move(path)), file_(file) {}
+    ~StreamHeldFile() override { Release(); }
+    const std::string& Path() const override { return path_; }
+    std::intptr_t NativeHandle() const override { return file_ ? fileno(file_) : -1; }
+    bool Discard() override {
+        Release();
+        std::error_code ec;
+        return fs::remove(HostPath(path_), ec);
+    }
+
+private:
+    void Release() {
+        if (file_) std::fclose(file_);
+        file_ = nullptr;
+    }
+    std::string path_;
+    std::FILE* file_;
+};
+
+#ifdef _WIN32
+constexpr const char* NewFileMode = "wb";  // the Windows C runtime knows no "x"
+#else
+constexpr const char* NewFileMode = "wbx";  // fails on a file that appeared after the delete
+#endif
 }  // namespace
 
 bool HostFiles::Exists(const std::string& path) {
@@ -62,9 +91,19 @@ std::optional<std::string> HostFiles::ReadAll(const std::string& path) {
 }
 
 std::unique_ptr<FileWriter> HostFiles::CreateForWriting(const std::string& path) {
-    auto writer = std::make_unique<StreamFileWriter>(HostPath(path));
-    if (!writer->IsOpen()) return nullptr;
-    return writer;
+    std::error_code ec;
+    fs::remove(HostPath(path), ec);
+    if (ec) return nullptr;
+    std::FILE* file = std::fopen(HostPath(path).c_str(), NewFileMode);
+    if (!file) return nullptr;
+    return std::make_unique<StreamFileWriter>(file);
+}
+
+std::unique_ptr<HeldFile> HostFiles::Hold(const std::string& path) {
+    if (!Exists(path)) return nullptr;
+    std::FILE* file = std::fopen(HostPath(path).c_str(), "rb");
+    if (!file) return nullptr;
+    return std::make_unique<StreamHeldFile>(path, file);
 }
 
 }  // namespace kv::platform

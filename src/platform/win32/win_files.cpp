@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace kv::platform::win32 {
 namespace {
@@ -45,12 +46,26 @@ public:
         ok_ = ok_ && file_.valid() && WriteWhole(file_.get(), data, size);
         return ok_;
     }
-    // Closed at once: the installer is started from this file right after.
     bool Close() override { return file_.Close() && ok_; }
 
 private:
     FileHandle file_;
     bool ok_ = true;
+};
+
+class WinHeldFile : public HeldFile {
+public:
+    WinHeldFile(std::string path, HANDLE h) : path_(std::move(path)), file_(h) {}
+    const std::string& Path() const override { return path_; }
+    std::intptr_t NativeHandle() const override { return reinterpret_cast<std::intptr_t>(file_.get()); }
+    bool Discard() override {
+        file_.Close();
+        return DeleteFileA(path_.c_str()) != 0;
+    }
+
+private:
+    std::string path_;
+    FileHandle file_;
 };
 
 }  // namespace
@@ -96,11 +111,24 @@ std::optional<std::string> WinFiles::ReadAll(const std::string& path) {
     }
 }
 
+// CREATE_NEW after the delete: should another process put a file there in
+// between, the create fails rather than writing into that file.
 std::unique_ptr<FileWriter> WinFiles::CreateForWriting(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    if (!DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return nullptr;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<HandleFileWriter>(file);
+}
+
+// Read access with read sharing only: the program loader can still open the
+// file to start it, but no one can write, delete or rename it; and a file
+// open elsewhere for any of that cannot be held at all.
+std::unique_ptr<HeldFile> WinFiles::Hold(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinHeldFile>(path, file);
 }
 
 }  // namespace kv::platform::win32

@@ -11,6 +11,7 @@ public:
     bool WriteAll(const std::string& path, const std::string& bytes) override;
     std::optional<std::string> ReadAll(const std::string& path) override;
     std::unique_ptr<FileWriter> CreateForWriting(const std::string& path) override;
+    std::unique_ptr<HeldFile> Hold(const std::string& path) override;
 };
 
 }  // namespace kv::platform::win32

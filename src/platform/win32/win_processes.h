@@ -5,7 +5,8 @@ namespace kv::platform::win32 {
 
 class WinProcesses : public Processes {
 public:
-    bool Start(const ProcessRequest& request) override;
+    ProcessOutcome Start(const ProcessRequest& request) override;
+    ProcessOutcome StartElevated(const ProcessRequest& request) override;
 };
 
 }  // namespace kv::platform::win32

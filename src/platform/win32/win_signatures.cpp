@@ -148,21 +148,14 @@ SignatureVerdict JudgeSigner(HANDLE state, const SignerRule& rule) {
 
 }  // namespace
 
-SignatureVerdict WinSignatures::Verify(const std::string& path, const SignerRule& rule) {
-    // Held open without write sharing, so the file checked is the file judged.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail("file not readable");
-    if (!Api().Loaded()) {
-        CloseHandle(file);
-        return Fail("no trust functions");
-    }
-    const std::wstring widePath = Wide(path);
+SignatureVerdict WinSignatures::Verify(const HeldFile& file, const SignerRule& rule) {
+    if (!Api().Loaded()) return Fail("no trust functions");
+    const std::wstring widePath = Wide(file.Path());
 
     WINTRUST_FILE_INFO fileInfo{};
     fileInfo.cbStruct = sizeof fileInfo;
     fileInfo.pcwszFilePath = widePath.c_str();
-    fileInfo.hFile = file;
+    fileInfo.hFile = reinterpret_cast<HANDLE>(file.NativeHandle());
     WINTRUST_DATA data{};
     data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
@@ -179,7 +172,6 @@ SignatureVerdict WinSignatures::Verify(const std::string& path, const SignerRule
 
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     Api().WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
-    CloseHandle(file);
     return verdict;
 }
 

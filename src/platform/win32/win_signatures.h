@@ -7,7 +7,7 @@ namespace kv::platform::win32 {
 // status, the signer's name and its thumbprint.
 class WinSignatures : public Signatures {
 public:
-    SignatureVerdict Verify(const std::string& path, const SignerRule& rule) override;
+    SignatureVerdict Verify(const HeldFile& file, const SignerRule& rule) override;
 };
 
 }  // namespace kv::platform::win32

@@ -196,12 +196,46 @@ int Minimize(const Arguments& a) {
     return PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
 }
 
+// What another program of the user could do to a file: open it for writing,
+// delete it, rename it. Exit code 0 when all three are refused.
+int Tamper(const Arguments& a) {
+    if (a.positional.empty()) return 2;
+    const std::string& path = a.positional[0];
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool write = file != INVALID_HANDLE_VALUE;
+    if (write) CloseHandle(file);
+    const bool erase = DeleteFileA(path.c_str()) != 0;
+    const bool rename = MoveFileA(path.c_str(), (path + ".moved").c_str()) != 0;
+    const std::string line = std::string("{\"write\":") + (write ? "true" : "false") +
+                             ",\"delete\":" + (erase ? "true" : "false") + ",\"rename\":" + (rename ? "true" : "false") +
+                             "}\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    return write || erase || rename ? 1 : 0;
+}
+
+// Keeps the file open as another program would (reading and writing shared,
+// deleting not) for the time-out, then ends.
+int Hold(const Arguments& a) {
+    if (a.positional.empty()) return 2;
+    HANDLE file = CreateFileA(a.positional[0].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    std::fputs("{\"held\":true}\n", stdout);
+    std::fflush(stdout);
+    const std::string timeout = Option(a, "--timeout");
+    Sleep(timeout.empty() ? 10000 : std::strtoul(timeout.c_str(), nullptr, 10));
+    CloseHandle(file);
+    return 0;
+}
+
 int Usage() {
     std::fputs(
         "kvdriver windows|wait [--class C] [--title T] [--title-has T] [--exe NAME] [--visible] [--gone] "
         "[--timeout MS]\n"
         "kvdriver controls HWND | text HWND | settext HWND TEXT | click HWND [CAPTION] | "
         "check HWND [CAPTION] [--state 0|1] | close HWND | minimize HWND\n"
+        "kvdriver tamper PATH | hold PATH [--timeout MS]\n"
         "Texts may be given as hex:<code-page bytes>.\n",
         stderr);
     return 2;
@@ -215,7 +249,7 @@ int main(int argc, char** argv) {
     static const std::map<std::string, Command> commands = {
         {"windows", ListWindows}, {"wait", WaitWindow}, {"controls", ListControls}, {"click", Click},
         {"check", SetChecked},    {"text", ReadText},   {"settext", SetText},       {"close", Close},
-        {"minimize", Minimize},
+        {"minimize", Minimize},   {"tamper", Tamper},   {"hold", Hold},
     };
     auto command = commands.find(argv[1]);
     if (command == commands.end()) return Usage();

@@ -4,11 +4,14 @@ catalogue whose form is odd. Each row: no crash or hang, the catalogue's message
 version list file byte for byte as it was."""
 from faultserver import document
 from kvharness import Harness
-from kvproducts import (QO_LIST, TEXTS, catalogue, check, close_and_decline_restart, court_product, held_by_box,
-                        rows, wait_any_text, wait_offer)
+from kvproducts import (PROGRAM_NAME, QO_DATA, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, check,
+                        close_and_decline_restart, court_product, held_by_box, installer_bytes, rows, wait_any_text,
+                        wait_offer)
 
 T = TEXTS["de"]
 OFFLINE_BOX = T["offline"]
+PRODUCT_FOLDER = r"C:\Program Files (x86)\Karvell\QOFolio"
+OUTSIDE = QO_DATA + r"\other.exe"
 
 
 def served(body, **kwargs):
@@ -97,6 +100,34 @@ BIG_VALUES = catalogue(extra="CD2=" + "N" * 100 * 1024 + "\nCE2=" + "N" * 100 * 
 NUL_BYTES = crlf("[qorindu]\nverinfo=8.1.10\nprog=QO Folio\n") + b"CD3=a\x00b\nsz=1,2\x00 MB\n\x00\x00\x00\n" + \
     crlf("dat=2025-03-15\nufn=QORINDU.exe\n")
 
+def restart_row(exc, starts):
+    """The catalogue's "exc" names what "Ja" on the restart question starts. Copies of the test installer stand
+    in for the product's program and for a program outside its folder; each records its start beside itself.
+    Only the product's own program starts; for anything else the box says the product cannot be started."""
+    def row(name):
+        with Harness(name) as h:
+            court_product(h)
+            for program in (PRODUCT_FOLDER + r"\qofolio.exe", OUTSIDE):
+                h.host_path(program).parent.mkdir(parents=True, exist_ok=True)
+                h.host_path(program).write_bytes(installer_bytes(h))
+            h.serve("/update.ini", catalogue(extra=f"exc={exc}\n"))
+            record = h.host_path(PRODUCT_FOLDER + r"\kvinstaller-run.txt")
+            run, wizard = check(h)
+            wait_offer(h, wizard)
+            h.click(wizard, T["cancel"])
+            h.answer_restart(PROGRAM_NAME, start=True)
+            if starts:
+                h.wait_until(record.exists, 30, "the product's start")
+            else:
+                box = h.answer_box(caption=T["error_caption"], timeout=30)
+                assert box["text"].startswith(PROGRAM_NAME + " kann nicht gestartet werden"), box
+            h.wait_gone(title=WIZARD_TITLE, timeout=30)
+            h.the_report(run, 5)
+            assert record.exists() == starts, "the product's program started" if record.exists() else "not started"
+            assert not h.host_path(QO_DATA + r"\kvinstaller-run.txt").exists(), "a program outside the folder started"
+    return row
+
+
 rows([
     ("fault_update_server_down", offline_row(down=True)),
     ("fault_catalogue_404", transfer_error_row(served("<html><body>404 Not Found</body></html>", status=404,
@@ -115,4 +146,9 @@ rows([
     ("fault_catalogue_no_final_newline", outcome_row(crlf(catalogue().rstrip("\n").replace("dat=2025-03-15\n", "")
                                                           + "\ndat=2025-03-15"), T["offer"], 5, offer_rows_complete)),
     ("fault_catalogue_lf_only", outcome_row(catalogue().encode("cp1252"), T["offer"], 5, offer_rows_complete)),
+    ("fault_restart_exc_with_a_quote", restart_row(OUTSIDE + '" /x', False)),
+    ("fault_restart_exc_outside_the_product", restart_row(OUTSIDE, False)),
+    ("fault_restart_exc_climbing_out", restart_row(r"..\..\..\ProgramData\Karvell\QOFolio\other.exe", False)),
+    ("fault_restart_exc_full_path", restart_row(PRODUCT_FOLDER + r"\qofolio.exe", True)),
+    ("fault_restart_exc_bare_name", restart_row("qofolio.exe", True)),
 ])
