@@ -94,25 +94,31 @@ std::string ChainReason(DWORD errors) {
     return "certificate chain not valid";
 }
 
-// Every CN attribute of the subject itself, whole, as the certificate spells
-// it: no other name form stands in for a missing one, and a NUL inside a name
-// is part of it.
+// An attribute's value as the certificate spells it, whole: the decoder gives
+// UTF8String and BMPString as UTF-16 and every other string type byte for
+// byte, each with its exact length (a NUL inside is part of the value).
+std::u16string AttributeText(const CERT_RDN_ATTR& attribute) {
+    const CERT_RDN_VALUE_BLOB& value = attribute.Value;
+    if (attribute.dwValueType == CERT_RDN_UTF8_STRING || attribute.dwValueType == CERT_RDN_BMP_STRING)
+        return std::u16string(reinterpret_cast<const char16_t*>(value.pbData), value.cbData / sizeof(char16_t));
+    return std::u16string(value.pbData, value.pbData + value.cbData);
+}
+
+// Every CN attribute of the subject itself: no other name form stands in for
+// a missing one.
 std::vector<std::u16string> SubjectCommonNames(PCCERT_CONTEXT cert) {
     std::vector<std::u16string> names;
     CERT_NAME_INFO* subject = nullptr;
     DWORD size = 0;
-    if (!Api().CryptDecodeObjectEx(X509_ASN_ENCODING, X509_UNICODE_NAME, cert->pCertInfo->Subject.pbData,
+    if (!Api().CryptDecodeObjectEx(X509_ASN_ENCODING, X509_NAME, cert->pCertInfo->Subject.pbData,
                                    cert->pCertInfo->Subject.cbData, CRYPT_DECODE_ALLOC_FLAG, nullptr, &subject,
                                    &size))
         return names;
     for (DWORD r = 0; r < subject->cRDN; ++r) {
         const CERT_RDN& rdn = subject->rgRDN[r];
-        for (DWORD a = 0; a < rdn.cRDNAttr; ++a) {
-            const CERT_RDN_ATTR& attribute = rdn.rgRDNAttr[a];
-            if (std::strcmp(attribute.pszObjId, szOID_COMMON_NAME) != 0) continue;
-            const auto* text = reinterpret_cast<const char16_t*>(attribute.Value.pbData);
-            names.emplace_back(text, attribute.Value.cbData / sizeof(char16_t));
-        }
+        for (DWORD a = 0; a < rdn.cRDNAttr; ++a)
+            if (std::strcmp(rdn.rgRDNAttr[a].pszObjId, szOID_COMMON_NAME) == 0)
+                names.push_back(AttributeText(rdn.rgRDNAttr[a]));
     }
     LocalFree(subject);
     return names;
