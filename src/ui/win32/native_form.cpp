@@ -7,6 +7,7 @@
 #include <exception>
 #include <optional>
 
+#include "platform/win32/system_library.h"
 #include "ui/app_identity.h"
 #include "ui/win32/fonts.h"
 
@@ -16,23 +17,17 @@ namespace {
 
 constexpr int kFirstControlId = 1000;
 
-template <typename Fn>
-Fn UserFunction(const char* name) {
-    FARPROC proc = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-}
-
 // Windows before 10 lack the per-window density functions.
 int WindowDpi(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpi = platform::win32::LibraryFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpi != nullptr ? getDpi(window) : 0;
     return dpi != 0 ? static_cast<int>(dpi) : 96;
 }
 
 SIZE OuterSize(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, int dpi) {
     using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = UserFunction<AdjustFn>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = platform::win32::LibraryFunction<AdjustFn>("user32.dll", "AdjustWindowRectExForDpi");
     RECT r{0, 0, Scale(clientWidth, dpi), Scale(clientHeight, dpi)};
     if (adjustForDpi != nullptr)
         adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi));
@@ -244,7 +239,7 @@ void NativeForm::CreateControls() {
 void NativeForm::CreateControlWindow(std::size_t index) {
     Entry& entry = *entries_[index];
     Control& control = *entry.control;
-    if (control.kind == Kind::RichText) LoadLibraryA("riched20.dll");  // registers the rich-text window class
+    if (control.kind == Kind::RichText) platform::win32::LoadSystemLibrary("riched20.dll");  // registers the rich-text window class
     const NativeClass native = ClassOf(control);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native.style;
     if (control.tabOrder >= 0) style |= WS_TABSTOP;
@@ -699,7 +694,10 @@ bool NativeForm::PreTranslate(MSG& msg) {
 namespace {
 DWORD lastMirror = 0;
 UINT_PTR catchUpTimer = 0;
+platform::Dialogs* failureDialogs = nullptr;
 }  // namespace
+
+void NativeForm::ShowFailuresIn(platform::Dialogs& dialogs) { failureDialogs = &dialogs; }
 
 void NativeForm::RunHandler(const std::function<void()>& handler) {
     RunGuarded(handler);
@@ -725,11 +723,9 @@ void NativeForm::RunGuarded(const std::function<void()>& handler) {
     } catch (...) {
         failure = "Unbekannter Fehler";
     }
-    if (failure) {
-        NativeForm* top = Topmost();
-        MessageBoxA(top != nullptr ? top->window_ : nullptr, failure->c_str(), kApplicationTitle,
-                    MB_OK | MB_ICONERROR);
-    }
+    if (failure && failureDialogs != nullptr)
+        failureDialogs->MessageBox(platform::BoxOwner::Application, *failure, kApplicationTitle,
+                                   platform::MbOk | platform::MbIconError);
 }
 
 void NativeForm::MirrorAll() {
