@@ -9,6 +9,7 @@
 #include <chrono>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "fakes/test_world.h"
@@ -557,6 +558,19 @@ TEST(NativeForm, FrequentHandlersAreMirroredAtAReadableRateAndCaughtUp) {
         Pump();
     }
     EXPECT_EQ(SendMessageA(gauge, PBM_GETPOS, 0, 0), 200);
+}
+
+// A handler that fails unwinds no further: its error is a box of the
+// application, which follows the rules of every box.
+TEST(NativeForm, AFailingHandlerShowsItsErrorInABoxOfTheApplication) {
+    static kv::test::ScriptedDialogs dialogs;  // the guard keeps it for the rest of the run
+    NativeForm::ShowFailuresIn(dialogs);
+    NativeForm::RunHandler([] { throw std::runtime_error("Datei fehlt"); });
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].owner, kv::platform::BoxOwner::Application);
+    EXPECT_EQ(dialogs.shown[0].text, "Datei fehlt");
+    EXPECT_EQ(dialogs.shown[0].caption, kApplicationTitle);
+    EXPECT_EQ(dialogs.shown[0].flags, kv::platform::MbOk | kv::platform::MbIconError);
 }
 
 // A click or a completion after a burst of progress shows everything at once.

@@ -53,6 +53,10 @@ const WinInetFunctions& Api() {
     static const WinInetFunctions functions;
     return functions;
 }
+bool SetTextOption(NetHandle handle, DWORD option, const std::string& text) {
+    return Api().InternetSetOptionA(H(handle), option, const_cast<char*>(text.c_str()),
+                                    static_cast<DWORD>(text.size())) != FALSE;
+}
 }  // namespace
 
 NetHandle WinInternet::Open(const std::string& agent, int accessType, const std::string& proxy) {
@@ -76,13 +80,8 @@ NetHandle WinInternet::OpenRequest(NetHandle connection, const std::string& verb
 }
 
 bool WinInternet::SetProxyCredentials(NetHandle request, const std::string& user, const std::string& password) {
-    if (!request) return false;
-    std::string userText = user;
-    std::string passwordText = password;
-    return Api().InternetSetOptionA(H(request), INTERNET_OPTION_PROXY_USERNAME, userText.data(),
-                                    static_cast<DWORD>(userText.size())) &&
-           Api().InternetSetOptionA(H(request), INTERNET_OPTION_PROXY_PASSWORD, passwordText.data(),
-                                    static_cast<DWORD>(passwordText.size()));
+    return request && SetTextOption(request, INTERNET_OPTION_PROXY_USERNAME, user) &&
+           SetTextOption(request, INTERNET_OPTION_PROXY_PASSWORD, password);
 }
 
 bool WinInternet::SendRequest(NetHandle request, const std::string& headers, const std::string& body) {
