@@ -58,8 +58,7 @@ void TakeCallParameters(WizardState& state, const CallParameters& parameters) {
 }
 
 // A system proxy while the wizard's own is off: Timer3 later asks whether to
-// set one up.
-// A broken dial-up library must not end the start: the start goes on as
+// set one up. A broken dial-up library must not end the start: it goes on as
 // without a dial-up connection.
 void OfferProxySetupOnSystemProxy(TUpInew& wizard) {
     if (wizard.ConnectionKind() == ConnectionSystemProxy && !Process().UseProxy) wizard.Timer3.enabled = true;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/command_line.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win_clock.h"
 #include "platform/win32/win_dialogs.h"
 #include "platform/win32/win_dispatcher.h"
@@ -12,7 +13,6 @@
 #include "platform/win32/win_profile.h"
 #include "platform/win32/win_registry.h"
 #include "platform/win32/win_remote_access.h"
-#include "platform/win32/system_library.h"
 #include "platform/win32/win_signatures.h"
 #include "platform/win32/win_system_facts.h"
 #include "report/tphpunit.h"

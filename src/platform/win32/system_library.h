@@ -15,18 +15,18 @@ void RestrictLibrarySearchToSystemFolder();
 HMODULE LoadSystemLibrary(const char* name);
 
 // A function of a loaded library; nullptr when it lacks the function.
-// A function of a system library that is loaded at the first use of the
-// function rather than at the start of the program: the welcome page needs
-// neither the HTTP client nor the trust functions, and every library costs
-// start-up time (under Wine a lot). nullptr when the library or the function
-// is missing. Keep the result in a function-local static: the library then
-// stays loaded, and threads may ask at once.
 template <typename Fn>
 Fn FunctionOf(HMODULE module, const char* function) {
     if (module == nullptr) return nullptr;
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, function)));
 }
 
+// A function of a system library that is loaded at the first use of the
+// function rather than at the start of the program: the welcome page needs
+// neither the HTTP client nor the trust functions, and every library costs
+// start-up time (under Wine a lot). nullptr when the library or the function
+// is missing. Keep the result in a function-local static: the library then
+// stays loaded, and threads may ask at once.
 template <typename Fn>
 Fn LibraryFunction(const char* library, const char* function) {
     return FunctionOf<Fn>(LoadSystemLibrary(library), function);

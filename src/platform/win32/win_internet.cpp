@@ -15,6 +15,7 @@ constexpr DWORD ContentLengthBufferSize = 1024;
 constexpr DWORD ProxyOptionBufferSize = 4096;
 constexpr DWORD OptionProxy = 38;  // INTERNET_OPTION_PROXY
 constexpr DWORD StatusProxyAuthenticationRequired = 407;
+constexpr std::size_t ChallengePageChunk = 1024;
 
 // INTERNET_PROXY_INFO with the ANSI strings the A-function fills in,
 // whatever the UNICODE setting of the headers.
@@ -45,7 +46,8 @@ struct WinInetFunctions {
     KV_LIBRARY_FUNCTION("wininet.dll", InternetQueryOptionA);
     bool Loaded() const {
         return InternetOpenA && InternetConnectA && HttpOpenRequestA && HttpSendRequestA && HttpQueryInfoA &&
-               InternetReadFile && InternetCloseHandle && InternetOpenUrlA && InternetGetConnectedState && InternetSetOptionA;
+               InternetReadFile && InternetCloseHandle && InternetOpenUrlA && InternetGetConnectedState &&
+               InternetSetOptionA;
     }
 };
 
@@ -53,6 +55,7 @@ const WinInetFunctions& Api() {
     static const WinInetFunctions functions;
     return functions;
 }
+
 bool SetTextOption(NetHandle handle, DWORD option, const std::string& text) {
     return Api().InternetSetOptionA(H(handle), option, const_cast<char*>(text.c_str()),
                                     static_cast<DWORD>(text.size())) != FALSE;
@@ -94,7 +97,7 @@ bool WinInternet::SendRequest(NetHandle request, const std::string& headers, con
     if (!send()) return false;
     if (QueryStatusCode(request) != StatusProxyAuthenticationRequired) return true;
     // The challenge's own page is read away before the request goes again.
-    std::array<char, 1024> discard;
+    std::array<char, ChallengePageChunk> discard;
     for (std::size_t got = 1; got != 0;)
         if (!Read(request, discard.data(), discard.size(), got)) break;
     return send();
