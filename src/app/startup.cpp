@@ -58,19 +58,10 @@ void TakeCallParameters(WizardState& state, const CallParameters& parameters) {
 }
 
 // A system proxy while the wizard's own is off: Timer3 later asks whether to
-// set one up.
+// set one up. A broken dial-up library must not end the start: it goes on as
+// without a dial-up connection.
 void OfferProxySetupOnSystemProxy(TUpInew& wizard) {
-    const platform::Services& services = wizard.services();
-    try {
-        if (DetectConnection(*services.registry, *services.remoteAccess) == ConnectionSystemProxy &&
-            !Process().UseProxy)
-            wizard.Timer3.enabled = true;
-    } catch (const ERasError& error) {
-        // A broken dial-up library must not end the start: tell the user and
-        // go on as without a dial-up connection.
-        services.dialogs->MessageBox(platform::BoxOwner::Application, error.what(), wizard.GL(58),
-                                     platform::MbIconError);
-    }
+    if (wizard.ConnectionKind() == ConnectionSystemProxy && !Process().UseProxy) wizard.Timer3.enabled = true;
 }
 }  // namespace
 

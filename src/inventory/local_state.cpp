@@ -10,6 +10,7 @@ namespace kv {
 namespace {
 
 constexpr const char* NoEntry = "kein Eintrag";
+constexpr int MessageProxyNotSaved = 94;
 
 void ShowError(const TUpInew& wizard, const std::string& text) {
     wizard.services().dialogs->MessageBox(platform::BoxOwner::Wizard, text, " Fehler", platform::MbIconError);
@@ -17,19 +18,6 @@ void ShowError(const TUpInew& wizard, const std::string& text) {
 
 // The welcome texts fill the panel, keeping the label's left margin on both sides.
 void FitToPanel(ui::Control& label, const ui::Control& panel) { label.width = panel.width - 2 * label.left; }
-
-// A dial-up library without its enumeration function is shown; the kind of
-// connection is then unknown, and the user's stored proxy choice must not be
-// lost because a system library failed.
-std::optional<int> ConnectionKind(TUpInew& wizard) {
-    const platform::Services& s = wizard.services();
-    try {
-        return DetectConnection(*s.registry, *s.remoteAccess);
-    } catch (const ERasError& error) {
-        ShowError(wizard, error.what());
-        return std::nullopt;
-    }
-}
 
 void ShowMissingReference(TUpInew& w) {
     w.DownLoadNewVersion1.enabled = false;
@@ -48,18 +36,19 @@ void ShowMissingReference(TUpInew& w) {
 }
 
 // A stored proxy is switched off when the system shows a direct or dial-up
-// connection; a useP of 2 means the user insists. A refused write is shown,
-// and the run goes on without the proxy: the welcome page still fills.
+// connection; a useP of 2 means the user insists. An unknown kind (a broken
+// dial-up library) keeps the stored choice. A refused write is shown, and the
+// run goes on without the proxy: the welcome page still fills.
 void CorrectProxyUse(TUpInew& w, const std::string& list, int useP) {
-    const std::optional<int> kind = ConnectionKind(w);
+    const std::optional<int> kind = w.ConnectionKind();
     if (useP != 1 || (kind != ConnectionDirect && kind != ConnectionDialUp)) return;
     Process().UseProxy = false;
     platform::Profile& profile = *w.services().profile;
     try {
         profile.WriteString(list, w.ProgramName, "useP", "0");
         profile.Flush(list);
-    } catch (const platform::IniWriteError& error) {
-        ShowError(w, error.what());
+    } catch (const platform::IniWriteError&) {
+        ShowError(w, w.GL(MessageProxyNotSaved) + "\r" + list);
     }
 }
 
@@ -113,6 +102,18 @@ void FillWelcomeTexts(TUpInew& w) {
 }
 
 }  // namespace
+
+std::optional<int> TUpInew::ConnectionKind() {
+    try {
+        return DetectConnection(*services_.registry, *services_.remoteAccess);
+    } catch (const ERasError& error) {
+        if (!dialUpFailureShown_)
+            services_.dialogs->MessageBox(platform::BoxOwner::Application, error.what(), " Fehler",
+                                          platform::MbIconError);
+        dialUpFailureShown_ = true;
+        return std::nullopt;
+    }
+}
 
 void TUpInew::ReadLocalState() {
     const platform::Services& s = services();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "transfer/url_split.h"
 #include "wizard/wizard_state.h"
 
 namespace kv {
@@ -117,6 +118,22 @@ SystemProxy GetSystemProxy(platform::Internet& internet, const std::string& prot
     return option ? ChooseSystemProxy(*option, protocol) : SystemProxy{};
 }
 
+namespace {
+// The answer is one short sentence; whatever a server sends beyond a few KiB
+// is left unread.
+void ReadProbeBody(platform::Internet& internet, platform::NetHandle page, std::string& body) {
+    std::array<char, ProbeBufferSize> buffer{};
+    for (std::size_t total = 0; total < ProbeBodyLimit;) {
+        std::size_t got = 0;
+        if (!internet.Read(page, buffer.data(), std::min(ProbeReadSize, ProbeBodyLimit - total), got) || got == 0)
+            break;
+        total += got;
+        buffer[got] = '\0';
+        body.append(buffer.data(), std::strlen(buffer.data()));
+    }
+}
+}  // namespace
+
 bool ProbeUrl(platform::Internet& internet, const std::string& url, std::string& body) {
     body.clear();
     const ProcessState& process = Process();
@@ -124,21 +141,19 @@ bool ProbeUrl(platform::Internet& internet, const std::string& url, std::string&
                                          ? internet.Open("Karvell", platform::OpenTypeProxy, process.ProxyComplete)
                                          : internet.Open("MyApp", platform::OpenTypePreconfig, "");
     if (!root) return false;
-    const platform::NetHandle page = internet.OpenUrl(root, url, platform::FlagReload);
-    if (!page) {
-        internet.Close(root);
-        return false;
-    }
-    std::array<char, ProbeBufferSize> buffer{};
-    for (;;) {
-        std::size_t got = 0;
-        if (!internet.Read(page, buffer.data(), ProbeReadSize, got) || got == 0) break;
-        buffer[got] = '\0';
-        body.append(buffer.data(), std::strlen(buffer.data()));
-    }
+    const UrlParts target = SplitUrl(url);
+    const platform::NetHandle connection = internet.Connect(root, target.host, target.port);
+    const unsigned flags = platform::FlagReload | (target.secure ? platform::FlagSecure : 0u);
+    const platform::NetHandle page =
+        internet.OpenRequest(connection, "GET", target.path, "HTTP/1.0", "", "*/*", flags);
+    if (process.UseProxy && !process.ProxyUser.empty())
+        internet.SetProxyCredentials(page, process.ProxyUser, process.ProxyPassword);
+    const bool opened = internet.SendRequest(page, "", "");
+    if (opened) ReadProbeBody(internet, page, body);
     internet.Close(page);
+    internet.Close(connection);
     internet.Close(root);
-    return true;
+    return opened;
 }
 
 }  // namespace kv

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -36,8 +37,12 @@ SystemProxy ChooseSystemProxy(const platform::ProxyOption& option, const std::st
 // The system's proxy for one protocol ("" means "http"); empty when none is named.
 SystemProxy GetSystemProxy(platform::Internet& internet, const std::string& protocol);
 
-// Opens url (through the wizard's own proxy when Process().UseProxy) and reads
-// its whole body; true when the address could be opened, whatever the status.
+// What the connection probe reads of an answer at most.
+inline constexpr std::size_t ProbeBodyLimit = 4096;
+
+// Requests url (through the wizard's own proxy when Process().UseProxy, with
+// its user and password for the proxy) and reads its body up to
+// ProbeBodyLimit; true when an answer came, whatever the status.
 bool ProbeUrl(platform::Internet& internet, const std::string& url, std::string& body);
 
 }  // namespace kv

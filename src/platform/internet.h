@@ -27,11 +27,15 @@ public:
     virtual ~Internet() = default;
     // agent empty = no agent name; proxy empty = none.
     virtual NetHandle Open(const std::string& agent, int accessType, const std::string& proxy) = 0;
-    virtual NetHandle Connect(NetHandle root, const std::string& host, int port, const std::string& user,
-                              const std::string& password) = 0;
+    // No credentials here: the system client would hand them to the server.
+    virtual NetHandle Connect(NetHandle root, const std::string& host, int port) = 0;
     virtual NetHandle OpenRequest(NetHandle connection, const std::string& verb, const std::string& path,
                                   const std::string& version, const std::string& referer,
                                   const std::string& acceptType, unsigned flags) = 0;
+    // The proxy's user and password for a request, set before it is sent: they
+    // answer a proxy that asks for them (407, also before the tunnel of a
+    // secure request) and never reach the server, whatever it answers.
+    virtual bool SetProxyCredentials(NetHandle request, const std::string& user, const std::string& password) = 0;
     virtual bool SendRequest(NetHandle request, const std::string& headers, const std::string& body) = 0;
     // The Content-Length header as text; nullopt when the response has none.
     virtual std::optional<std::string> QueryContentLength(NetHandle request) = 0;

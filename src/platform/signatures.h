@@ -19,6 +19,12 @@ struct SignerRule {
 // commas or semicolons, in either case, with or without colons between bytes.
 SignerRule SignerRuleFromText(const std::string& commonName, const std::string& thumbprintList);
 
+// Why the common names (CN attributes, in Unicode) of a signer certificate's
+// subject do not name the rule's signer; empty when there is exactly one and
+// it is exactly the configured name, which is Windows-1252 text. A second CN,
+// a NUL inside one or a look-alike letter never passes.
+std::string SignerNameMismatch(const std::vector<std::u16string>& commonNames, const std::string& configured);
+
 struct SignatureVerdict {
     bool ok = false;
     std::string reason;  // why not, in a few words ("not signed", "altered", ...); empty when ok

@@ -105,12 +105,17 @@ void AddCall(Lines& out, const WizardState& s) {
     out.push_back(S47);
 }
 
+// What the update server sent (or signed) goes into the report cut, so that the
+// report's address stays within the request line report servers accept
+// (8 KiB with nginx and Apache) whatever the catalogue holds.
+std::string FromServer(const std::string& value) { return value.substr(0, ServerValueLimit); }
+
 void AddStatusAfter(Lines& out, const WizardState& s) {
     out.push_back("Parameters from update.ini = status after update");
-    out.push_back("Update Date: " + s.UpdateDate);
-    out.push_back("New Version: " + s.NewVersion);
-    out.push_back("UpdateFile: " + s.UpdateFileName);
-    if (!s.InstallerRefusal.empty()) out.push_back(s.InstallerRefusal);
+    out.push_back("Update Date: " + FromServer(s.UpdateDate));
+    out.push_back("New Version: " + FromServer(s.NewVersion));
+    out.push_back("UpdateFile: " + FromServer(s.UpdateFileName));
+    if (!s.InstallerRefusal.empty()) out.push_back(FromServer(s.InstallerRefusal));
     out.push_back("Update Anyway: " + s.CatalogueSU);
     out.push_back("End parameters from update.ini");
     out.push_back(S47);
@@ -167,7 +172,7 @@ std::vector<std::string> ReportLines(int reasonCode, const WizardState& s, const
     if (s.SpecialUpdateProcess) {
         out.push_back(S56);
         out.push_back("Special Update Process");
-        out.push_back("Version Info: " + s.SpecialVersionInfo);
+        out.push_back("Version Info: " + FromServer(s.SpecialVersionInfo));
     }
     out.push_back("Date/Time of Updateprocess: " + ReportTimestamp(env.now));
     if (s.IsHU2Program && s.IsPortable) AddPortableStatus(out, s, env);

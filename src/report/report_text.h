@@ -18,6 +18,10 @@ struct ReportSurroundings {
     int journalSetting = 99;     // hgut.ini [Setup] MTBN
 };
 
+// The most characters of a value the update server sent that a report line
+// carries.
+inline constexpr std::size_t ServerValueLimit = 64;
+
 // "NetRefresh: " + AppName, for the court-register family + " - " + QOAgent.
 std::string ReportSubject(const WizardState& state);
 

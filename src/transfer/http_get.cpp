@@ -14,6 +14,9 @@ namespace kv {
 namespace {
 constexpr std::size_t ChunkSize = 1025;
 constexpr const char* FormHeader = "Content-Type: application/x-www-form-urlencoded";
+// What a server may send as a catalogue (BinaryData off): far beyond any real
+// one, so a server cannot fill the disk or the memory of the evaluation.
+constexpr std::int32_t TextBodyLimit = 32 * 1024 * 1024;
 
 bool IsSuccessStatus(int status) { return status >= 200 && status <= 299; }
 
@@ -79,6 +82,7 @@ private:
     bool Terminated();
     void OpenAndSend(TransferHandles& h, const UrlParts& url);
     bool AcceptResponse(platform::NetHandle request);
+    std::int32_t BodyLimit() const;
     bool AddReceived(std::size_t count);
     void ReceiveIntoFile(platform::NetHandle request);
     void ReceiveIntoText(platform::NetHandle request);
@@ -107,15 +111,18 @@ bool THTTPGetThread::Terminated() {
 
 void THTTPGetThread::OpenAndSend(TransferHandles& h, const UrlParts& url) {
     const HttpGetSettings& s = settings_;
-    if (s.ConectLan == ctProxy && !s.Agent.empty())
+    const bool ownProxy = s.ConectLan == ctProxy && !s.Agent.empty();
+    if (ownProxy)
         h.root = internet_.Open(s.Agent, platform::OpenTypeProxy, s.ProxyPort);
     else
         h.root = internet_.Open(s.Agent, platform::OpenTypePreconfig, "");
-    h.connection = internet_.Connect(h.root, url.host, url.port, s.UserName, s.Password);
+    h.connection = internet_.Connect(h.root, url.host, url.port);
     const bool post = !s.PostQuery.empty();
     const unsigned flags = (s.UseCache ? 0u : platform::FlagReload) | (url.secure ? platform::FlagSecure : 0u);
     h.request = internet_.OpenRequest(h.connection, post ? "POST" : "GET", url.path, "HTTP/1.0", s.Referer,
                                       s.AcceptTypes, flags);
+    // The user and password are the wizard's proxy's: the server never sees them.
+    if (ownProxy && !s.UserName.empty()) internet_.SetProxyCredentials(h.request, s.UserName, s.Password);
     if (post)
         internet_.SendRequest(h.request, FormHeader, s.PostQuery);
     else
@@ -143,11 +150,19 @@ bool THTTPGetThread::AcceptResponse(platform::NetHandle request) {
         }
         totalSize_ = *total;
     }
+    if (totalSize_ > BodyLimit()) {
+        outcome_ = false;
+        return false;
+    }
     return true;
 }
 
+std::int32_t THTTPGetThread::BodyLimit() const {
+    return settings_.BinaryData ? std::numeric_limits<std::int32_t>::max() : TextBodyLimit;
+}
+
 bool THTTPGetThread::AddReceived(std::size_t count) {
-    if (count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - received_)) return false;
+    if (count > static_cast<std::size_t>(BodyLimit() - received_)) return false;
     received_ += static_cast<std::int32_t>(count);
     return true;
 }

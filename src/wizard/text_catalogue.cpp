@@ -135,6 +135,7 @@ constexpr FixedText FixedTexts[] = {
      "Sicherheitsgründen nicht gestartet.\rBitte wenden Sie sich an Karvell.",
      "The downloaded update file does not carry a valid signature of Karvell.\rThe update is not started for "
      "your safety.\rPlease contact Karvell."},
+    {94, "Die Proxy-Einstellung konnte nicht gespeichert werden:", "The proxy setting could not be saved:"},
 };
 
 std::optional<std::string> Fixed(int language, int number) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <cstdint>
 #include <string>
 
@@ -51,6 +52,9 @@ public:
     void TakeInventory(std::uint8_t passCode);
     void ReadLocalState();
     void SetupHTTPGet();
+    // The connection class (network/); nullopt while the dial-up library is
+    // broken, which the user is told once a run.
+    std::optional<int> ConnectionKind();
 
     // Check start (catalogue/).
     void DownLoadNewVersion1Click();
@@ -139,6 +143,7 @@ private:
 
     platform::Services services_;
     TPHPunit* reportWindow_;
+    bool dialUpFailureShown_ = false;
 };
 
 }  // namespace kv

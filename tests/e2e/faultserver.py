@@ -17,7 +17,7 @@ import struct
 import threading
 import time
 
-STATUS_WORDS = {200: "OK", 404: "Not Found", 500: "Internal Server Error"}
+STATUS_WORDS = {200: "OK", 401: "Unauthorized", 404: "Not Found", 500: "Internal Server Error"}
 
 
 class Request:
@@ -44,6 +44,16 @@ def document(body, status=200, length="exact", content_type="text/plain"):
     def route(connection, request):
         stated = len(body) if length == "exact" else length
         connection.sendall(_head(status, stated, content_type))
+        connection.sendall(body)
+    return route
+
+
+def unauthorized(realm="update"):
+    """401 with a Basic challenge: a client that holds credentials for the server sends them now."""
+    body = b"<html><body>401</body></html>"
+
+    def route(connection, request):
+        connection.sendall(_head(401, len(body), "text/html", [f'WWW-Authenticate: Basic realm="{realm}"']))
         connection.sendall(body)
     return route
 

@@ -284,13 +284,15 @@ class Harness:
         os.replace(staged, target / "KVUpdate.exe")
         return folder.rstrip("\\") + "\\KVUpdate.exe"
 
-    def start_kvupdate(self, parameters, folder=DEFAULT_PRODUCT_FOLDER):
-        """Starts KVUpdate.exe from the product folder with the call parameters, as a product does."""
+    def start_kvupdate(self, parameters, folder=DEFAULT_PRODUCT_FOLDER, cwd=None):
+        """Starts KVUpdate.exe from the product folder with the call parameters, as a product does; its
+        current folder is the product folder unless cwd names another."""
         exe = self.install_program(folder)
         log_path = self.logs / f"{self.name}-kvupdate-{len(self._runs) + 1}.log"
         self.log(f"start {exe} {parameters}")
         with open(log_path, "wb") as log:
-            process = subprocess.Popen([self.wine_loader, exe, *parameters], env=self.env, cwd=self.host_path(folder),
+            process = subprocess.Popen([self.wine_loader, exe, *parameters], env=self.env,
+                                       cwd=self.host_path(cwd or folder),
                                        stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         run = Run(process, log_path)
         self._runs.append(run)

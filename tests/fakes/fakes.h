@@ -162,8 +162,7 @@ public:
     std::vector<std::pair<std::string, int>> connects;  // host, port
     std::vector<unsigned> requestFlags;
     platform::NetHandle Open(const std::string&, int, const std::string&) override { return nullptr; }
-    platform::NetHandle Connect(platform::NetHandle, const std::string& host, int port, const std::string&,
-                                const std::string&) override {
+    platform::NetHandle Connect(platform::NetHandle, const std::string& host, int port) override {
         connects.emplace_back(host, port);
         return nullptr;
     }
@@ -172,6 +171,7 @@ public:
         requestFlags.push_back(flags);
         return nullptr;
     }
+    bool SetProxyCredentials(platform::NetHandle, const std::string&, const std::string&) override { return false; }
     bool SendRequest(platform::NetHandle, const std::string&, const std::string&) override { return false; }
     std::optional<std::string> QueryContentLength(platform::NetHandle) override { return std::nullopt; }
     int QueryStatusCode(platform::NetHandle) override { return 0; }

@@ -147,8 +147,6 @@ struct ConnectionData {
     RootData root;
     std::string host;
     int port = DefaultHttpPort;
-    std::string user;
-    std::string password;
 };
 
 struct RootHandle : HandleBase {
@@ -176,6 +174,7 @@ struct SocketInternet::Request : HandleBase {
     ConnectionData connection;
     std::string verb, path, version, referer, accept;
     unsigned flags = 0;
+    std::optional<std::pair<std::string, std::string>> proxyCredentials;
 
     int fd = -1;
     int status = 0;
@@ -202,12 +201,11 @@ NetHandle SocketInternet::Open(const std::string& agent, int accessType, const s
     return Track(root);
 }
 
-NetHandle SocketInternet::Connect(NetHandle root, const std::string& host, int port, const std::string& user,
-                                  const std::string& password) {
+NetHandle SocketInternet::Connect(NetHandle root, const std::string& host, int port) {
     const auto* r = As<RootHandle>(root, HandleKind::Root);
     if (!r || host.empty()) return nullptr;
     auto* c = new ConnectionHandle;
-    c->data = {r->data, host, port, user, password};
+    c->data = {r->data, host, port};
     return Track(c);
 }
 
@@ -227,7 +225,27 @@ NetHandle SocketInternet::OpenRequest(NetHandle connection, const std::string& v
     return Track(r);
 }
 
+bool SocketInternet::SetProxyCredentials(NetHandle request, const std::string& user, const std::string& password) {
+    auto* r = As<Request>(request, HandleKind::Request);
+    if (!r) return false;
+    r->proxyCredentials.emplace(user, password);
+    return true;
+}
+
 bool SocketInternet::Transmit(Request& r, const std::string& extraHeaders, const std::string& body) {
+    if (!Exchange(r, extraHeaders, body, false)) return false;
+    const bool viaProxy = r.connection.root.accessType == OpenTypeProxy && !r.connection.root.proxy.empty();
+    if (r.status != 407 || !viaProxy || !r.proxyCredentials) return true;
+    ::close(r.fd);
+    r.fd = -1;
+    r.headers.clear();
+    r.pending.clear();
+    r.remaining = -1;
+    return Exchange(r, extraHeaders, body, true);
+}
+
+bool SocketInternet::Exchange(Request& r, const std::string& extraHeaders, const std::string& body,
+                              bool withProxyCredentials) {
     // This client speaks no TLS: a secure request must never go out in plain text.
     if (r.flags & FlagSecure) return false;
     const ConnectionData& c = r.connection;
@@ -243,9 +261,9 @@ bool SocketInternet::Transmit(Request& r, const std::string& extraHeaders, const
     if (!r.accept.empty()) out += "Accept: " + r.accept + "\r\n";
     if (!r.referer.empty()) out += "Referer: " + r.referer + "\r\n";
     if (r.flags & FlagReload) out += "Pragma: no-cache\r\n";
-    if (!c.user.empty())
-        out += std::string(viaProxy ? "Proxy-Authorization" : "Authorization") + ": Basic " +
-               Base64(c.user + ":" + c.password) + "\r\n";
+    if (withProxyCredentials)
+        out += "Proxy-Authorization: Basic " +
+               Base64(r.proxyCredentials->first + ":" + r.proxyCredentials->second) + "\r\n";
     if (!extraHeaders.empty()) out += extraHeaders + "\r\n";
     if (!body.empty()) out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
     out += "\r\n" + body;
@@ -351,7 +369,7 @@ NetHandle SocketInternet::OpenUrl(NetHandle root, const std::string& url, unsign
     const std::string rest = url.substr(scheme.size());
     const auto slash = rest.find('/');
     const HostPort target = SplitHostPort(rest.substr(0, slash), DefaultHttpPort);
-    NetHandle connection = Connect(root, target.host, target.port, "", "");
+    NetHandle connection = Connect(root, target.host, target.port);
     if (!connection) return nullptr;
     NetHandle request =
         OpenRequest(connection, "GET", slash == std::string::npos ? "/" : rest.substr(slash), "HTTP/1.0", "", "*/*", flags);

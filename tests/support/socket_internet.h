@@ -22,11 +22,13 @@ public:
     int receiveTimeoutMs = 20000;
 
     NetHandle Open(const std::string& agent, int accessType, const std::string& proxy) override;
-    NetHandle Connect(NetHandle root, const std::string& host, int port, const std::string& user,
-                      const std::string& password) override;
+    NetHandle Connect(NetHandle root, const std::string& host, int port) override;
     NetHandle OpenRequest(NetHandle connection, const std::string& verb, const std::string& path,
                           const std::string& version, const std::string& referer, const std::string& acceptType,
                           unsigned flags) override;
+    // Kept on the request and sent only to a proxy that answers 407, as the
+    // system client does; a server never gets them.
+    bool SetProxyCredentials(NetHandle request, const std::string& user, const std::string& password) override;
     bool SendRequest(NetHandle request, const std::string& headers, const std::string& body) override;
     std::optional<std::string> QueryContentLength(NetHandle request) override;
     int QueryStatusCode(NetHandle request) override;
@@ -44,6 +46,7 @@ private:
     int MappedPort(int port) const;
     NetHandle Track(NetHandle handle);
     bool Transmit(Request& request, const std::string& headers, const std::string& body);
+    bool Exchange(Request& request, const std::string& headers, const std::string& body, bool withProxyCredentials);
 
     const std::map<int, int> portMap_;
     std::atomic<int> openHandles_{0};

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "fakes/test_world.h"
 #include "loopback_server.h"
 #include "network/connection.h"
@@ -147,58 +150,73 @@ TEST(SystemProxyChoice, GetSystemProxyAsksTheHttpClient) {
 class ProbeUrlTest : public ::testing::Test {
 protected:
     ~ProbeUrlTest() override { Process() = ProcessState{}; }
-    std::string Url(int port, const std::string& path = "/mail.txt") {
-        return "http://127.0.0.1:" + std::to_string(port) + path;
-    }
-    platform::SocketInternet net;
+    // The update server's port 80 is the test server's port.
+    platform::SocketInternet& Net(int port) { return net.emplace(std::map<int, int>{{80, port}}); }
+    static constexpr const char* Url = "http://127.0.0.1/mail.txt";
+    std::optional<platform::SocketInternet> net;
     std::string body = "stale";
 };
 
-TEST_F(ProbeUrlTest, ReadsTheWholeBodyWithTheReloadFlag) {
-    const std::string big(3000, 'x');
+TEST_F(ProbeUrlTest, ReadsTheBodyUpToItsLimitWithTheReloadFlag) {
+    const std::string big(3 * ProbeBodyLimit, 'x');
     LoopbackServer server([&](const std::string& r) {
         return RequestLine(r).find("/big") != std::string::npos ? Reply::Ok(big) : Reply::Ok("Datei geladen");
     });
-    EXPECT_TRUE(ProbeUrl(net, Url(server.port()), body));
+    EXPECT_TRUE(ProbeUrl(Net(server.port()), Url, body));
     EXPECT_EQ(body, "Datei geladen");
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_TRUE(HasHeader(server.Requests()[0], "User-Agent: MyApp"));
     EXPECT_TRUE(HasHeader(server.Requests()[0], "Pragma: no-cache"));
-    EXPECT_TRUE(ProbeUrl(net, Url(server.port(), "/big"), body));
-    EXPECT_EQ(body, big);
-    EXPECT_EQ(net.OpenHandles(), 0);
+    EXPECT_TRUE(ProbeUrl(*net, "http://127.0.0.1/big", body));
+    EXPECT_EQ(body, big.substr(0, ProbeBodyLimit));
+    EXPECT_EQ(net->OpenHandles(), 0);
 }
 
 TEST_F(ProbeUrlTest, AnErrorPageStillCountsAsOpened) {
     LoopbackServer server([](const std::string&) { return Reply::Status(404, "<h1>Not Found</h1>"); });
-    EXPECT_TRUE(ProbeUrl(net, Url(server.port()), body));
+    EXPECT_TRUE(ProbeUrl(Net(server.port()), Url, body));
     EXPECT_EQ(body, "<h1>Not Found</h1>");
 }
 
 TEST_F(ProbeUrlTest, TextEndsAtAZeroByteOfEachRead) {
     LoopbackServer server([](const std::string&) { return Reply::Ok(std::string("abc\0def", 7)); });
-    EXPECT_TRUE(ProbeUrl(net, Url(server.port()), body));
+    EXPECT_TRUE(ProbeUrl(Net(server.port()), Url, body));
     EXPECT_EQ(body, "abc");
 }
 
 TEST_F(ProbeUrlTest, AnUnreachableServerGivesFalseAndNoText) {
-    EXPECT_FALSE(ProbeUrl(net, Url(UnusedPort()), body));
+    EXPECT_FALSE(ProbeUrl(Net(UnusedPort()), Url, body));
     EXPECT_EQ(body, "");
-    EXPECT_EQ(net.OpenHandles(), 0);
+    EXPECT_EQ(net->OpenHandles(), 0);
 }
 
-TEST_F(ProbeUrlTest, TheWizardsProxyIsUsedWhenSwitchedOn) {
-    LoopbackServer proxy([](const std::string&) { return Reply::Ok("Datei geladen"); });
+// The proxy asks for its user and password (407) and gets them; the update
+// server behind it never does, also when it asks itself (401).
+TEST_F(ProbeUrlTest, TheWizardsProxyIsUsedWithItsCredentialsWhenSwitchedOn) {
+    const std::string expected = "Proxy-Authorization: Basic YW5uYTpnZWhlaW0=";  // anna:geheim
+    LoopbackServer proxy([&](const std::string& r) {
+        return HasHeader(r, expected) ? Reply::Ok("Datei geladen") : Reply::Status(407, "who?");
+    });
+    LoopbackServer server([](const std::string&) { return Reply::Status(401, "who?"); });
     Process().UseProxy = true;
+    Process().ProxyUser = "anna";
+    Process().ProxyPassword = "geheim";
     Process().ProxyComplete = "127.0.0.1:" + std::to_string(proxy.port());
-    EXPECT_TRUE(ProbeUrl(net, "http://127.0.0.1/mail.txt", body));
+    EXPECT_TRUE(ProbeUrl(Net(server.port()), Url, body));
     EXPECT_EQ(body, "Datei geladen");
-    ASSERT_EQ(proxy.Requests().size(), 1u);
-    EXPECT_EQ(RequestLine(proxy.Requests()[0]), "GET http://127.0.0.1/mail.txt HTTP/1.0");
+    ASSERT_EQ(proxy.Requests().size(), 2u);
+    EXPECT_EQ(RequestLine(proxy.Requests()[0]),
+              "GET http://127.0.0.1:" + std::to_string(server.port()) + "/mail.txt HTTP/1.0");
     EXPECT_TRUE(HasHeader(proxy.Requests()[0], "User-Agent: Karvell"));
 
+    Process().UseProxy = false;
+    EXPECT_TRUE(ProbeUrl(*net, Url, body));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].find("Authorization"), std::string::npos);
+
+    Process().UseProxy = true;
     Process().ProxyComplete = "127.0.0.1:" + std::to_string(UnusedPort());
-    EXPECT_FALSE(ProbeUrl(net, "http://127.0.0.1/mail.txt", body));
+    EXPECT_FALSE(ProbeUrl(*net, Url, body));
 }
 
 }  // namespace

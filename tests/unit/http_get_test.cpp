@@ -30,9 +30,11 @@ std::string Pattern(std::size_t size) {
 // A tinyproxy of this test's own on a free port, ended by its pid.
 class Tinyproxy {
 public:
-    explicit Tinyproxy(const TempDir& dir) : port_(UnusedPort()) {
+    // extraConfig: further lines of its configuration, such as "BasicAuth user password".
+    explicit Tinyproxy(const TempDir& dir, const std::string& extraConfig = "") : port_(UnusedPort()) {
         const std::string conf = dir.path() + "/tinyproxy.conf";
-        std::ofstream(conf) << "Port " << port_ << "\nListen 127.0.0.1\nTimeout 30\nAllow 127.0.0.1\nMaxClients 4\n";
+        std::ofstream(conf) << "Port " << port_ << "\nListen 127.0.0.1\nTimeout 30\nAllow 127.0.0.1\nMaxClients 4\n"
+                            << extraConfig;
         const std::string program = "/usr/bin/tinyproxy";
         if (::access(program.c_str(), X_OK) != 0) return;
         std::vector<std::string> args{program, "-d", "-c", conf};
@@ -507,6 +509,58 @@ TEST_F(HttpGetTest, DownloadsThroughARealProxy) {
     ASSERT_EQ(Requests().size(), 1u);
     EXPECT_EQ(RequestLine(Requests()[0]).substr(0, 16), "GET /KVsetup.exe");
     EXPECT_NE(Requests()[0].find("tinyproxy"), std::string::npos);  // its Via header
+}
+
+// The user and password are the wizard's proxy's: a proxy that asks for them
+// (tinyproxy's BasicAuth) gets them, the update server never does, not even
+// when it asks itself (401), and without the proxy nobody does.
+TEST_F(HttpGetTest, ProxyCredentialsReachOnlyTheProxy) {
+    const struct {
+        bool viaProxy;
+        int serverStatus;
+        bool done;
+    } rows[] = {{true, 200, true}, {true, 401, false}, {false, 401, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.viaProxy) + " " + std::to_string(row.serverStatus));
+        ev = {};
+        Serve([&](const std::string&) { return Reply::Status(row.serverStatus, "catalogue"); });
+        Tinyproxy proxy(world.dir, "BasicAuth anna geheim\n");
+        if (!proxy.Ready(*net)) GTEST_SKIP() << "tinyproxy cannot be started here";
+        get->ConectLan = row.viaProxy ? ctProxy : ctNone;
+        get->ProxyPort = proxy.Address();
+        get->UserName = "anna";
+        get->Password = "geheim";
+        Fetch("http://127.0.0.1/update.ini");
+        EXPECT_EQ(ev.done, row.done ? 1 : 0);
+        ASSERT_EQ(Requests().size(), 1u);
+        EXPECT_EQ(Requests()[0].find("uthorization"), std::string::npos) << Requests()[0];
+        EXPECT_EQ(Requests()[0].find("YW5uYTpnZWhlaW0="), std::string::npos);  // anna:geheim
+    }
+}
+
+// A catalogue (BinaryData off) beyond 32 MiB fails, stated or sent; an
+// installer is not bounded by it.
+TEST_F(HttpGetTest, OnlyATextBodyIsBounded) {
+    constexpr std::size_t limit = 32u << 20;
+    const std::string beyond(limit + 1, 'x');
+    const struct {
+        bool binary;
+        Reply reply;
+        bool done;
+    } rows[] = {
+        {false, Reply::Raw("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(limit + 1) + "\r\n\r\nx"), false},
+        {false, Reply::WithoutLength(beyond), false},
+        {true, Reply::Ok(beyond), true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.binary);
+        ev = {};
+        Serve([&](const std::string&) { return row.reply; });
+        get->OnProgress = nullptr;
+        get->BinaryData = row.binary;
+        Fetch("http://127.0.0.1/update.ini");
+        EXPECT_EQ(ev.done, row.done ? 1 : 0);
+    }
 }
 
 TEST_F(HttpGetTest, ProxyWithoutAgentUsesTheSystemSettings) {

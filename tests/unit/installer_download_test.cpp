@@ -305,6 +305,26 @@ INSTANTIATE_TEST_SUITE_P(Verdicts, SignatureCheck,
                                            SignatureCase{false, "certificate not listed"},
                                            SignatureCase{false, "file not readable"}));
 
+// The signer's name as the certificate spells it against the configured one
+// (Windows-1252 here, Unicode there): one CN, exactly that name.
+TEST(SignerName, OnlyOneExactCommonNamePasses) {
+    const std::string signer = "Karvell Prüfung €";
+    const struct {
+        std::vector<std::u16string> names;
+        std::string reason;
+    } rows[] = {
+        {{u"Karvell Prüfung €"}, ""},
+        {{}, "signer without a common name"},
+        {{u"Karvell Prüfung €", u"Karvell Prüfung €"}, "signer with several common names"},
+        {{std::u16string(u"Karvell Prüfung €\0.evil", 23)}, "signer 'Karvell Prüfung €?.evil' not accepted"},
+        {{u"Karvell Prüfung"}, "signer 'Karvell Prüfung' not accepted"},
+        {{u"K\u0430rvell Prüfung €"}, "signer 'K?rvell Prüfung €' not accepted"},  // a Cyrillic a
+        {{u"karvell Prüfung €"}, "signer 'karvell Prüfung €' not accepted"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(kv::platform::SignerNameMismatch(row.names, signer), row.reason) << row.reason;
+}
+
 TEST_F(DownloadTest, ArrivedCatalogueIsEvaluatedAfterThePause) {
     w.CatalogueSection = "qoonlineb";
     w.InstalledVersionNumber = 819;

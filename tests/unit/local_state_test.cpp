@@ -142,6 +142,7 @@ TEST_F(LocalState, RefusedCorrectionIsShownAndTheWelcomePageStillFills) {
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbIconError);
     EXPECT_EQ(world.dialogs.shown[0].owner, kv::platform::BoxOwner::Wizard);
+    EXPECT_EQ(world.dialogs.shown[0].text, w().GL(94) + "\r" + Process().VersionListPath);
     EXPECT_EQ(List(), before);
     EXPECT_FALSE(Process().UseProxy);
     EXPECT_EQ(w().INGetFile.ConectLan, kv::ctNone);
@@ -157,8 +158,11 @@ TEST_F(LocalState, MissingDialUpFunctionIsShownAndKeepsTheStoredProxy) {
     WriteList("useP=1\r\nIP=10.1.1.1\r\nport=3128\r\ncpnd=10.1.1.1:3128\r\n");
     const std::string before = List();
     w().ReadLocalState();
+    w().ReadLocalState();  // as after a failed catalogue transfer: no second box
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].text, "RasEnumConnectionsA not found in rasapi32.dll");
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
+    EXPECT_EQ(world.dialogs.shown[0].owner, kv::platform::BoxOwner::Application);
     EXPECT_TRUE(Process().UseProxy);
     EXPECT_EQ(w().INGetFile.ProxyPort, "10.1.1.1:3128");
     EXPECT_EQ(List(), before);

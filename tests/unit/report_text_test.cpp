@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
 #include "fakes/test_world.h"
+#include "app/config.h"
+#include "report/report_address.h"
 #include "report/report_text.h"
 #include "report/tphpunit.h"
 #include "wizard/tupinew.h"
@@ -90,6 +93,26 @@ ReportSurroundings At(kv::platform::LocalDateTime now) {
 TEST(ReportLines, ProductOfNeitherLineHasTheRegistryFormNoCourtBlockAndProxyOff) {
     EXPECT_EQ(kv::ReportLines(5, RegistryProduct(), ProcessState{}, At({2025, 1, 2, 9, 5, 7})),
               ExpectedReport("neither_code5"));
+}
+
+// What the update server sent is cut: even the worst a catalogue can hold
+// (markup, escaped and then percent-encoded to ten bytes a character) leaves
+// the report's request line within the 8190 bytes nginx and Apache accept.
+TEST(ReportLines, ServerValuesAreCutSoTheAddressFitsARequestLine) {
+    WizardState s = CourtProduct();
+    s.SpecialUpdateProcess = true;
+    const std::string huge(100000, '"');
+    s.UpdateDate = s.NewVersion = s.UpdateFileName = s.SpecialVersionInfo = huge;
+    s.InstallerRefusal = "Signature: " + huge;
+    const auto lines = kv::ReportLines(23, s, ProxyOn("anna", "geheim"), At({2025, 1, 2, 9, 5, 7}));
+    const std::string cut = huge.substr(0, kv::ServerValueLimit);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "New Version: " + cut), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), s.InstallerRefusal.substr(0, kv::ServerValueLimit)), lines.end());
+    const std::string address = kv::BuildReportAddress({kv::config::ReportServerBase, kv::BuildReportPage(lines),
+                                                        kv::config::ReportRecipient1, lines[0],
+                                                        kv::config::ReportRecipient2});
+    const std::string requestLine = "GET " + address.substr(address.find("/cgi-bin/")) + " HTTP/1.1";
+    EXPECT_LE(requestLine.size(), 8190u);
 }
 
 TEST(ReportLines, CourtProductWithJournalSetting2AndUnknownCodeAndMaskedPassword) {

@@ -179,12 +179,14 @@ TEST_F(Startup, ASystemProxyOffersTheProxyDialogLater) {
     EXPECT_TRUE(StartedWithEdition("u").Timer3.enabled);
 }
 
-TEST_F(Startup, ABrokenDialUpLibraryIsReportedAndTheStartGoesOn) {
+// Both the local state and the proxy offer ask for the connection kind: one box.
+TEST_F(Startup, ABrokenDialUpLibraryIsReportedOnceAndTheStartGoesOn) {
     world.remoteAccess.result = {true, false, 0, 0};
     world.system.adapterStatus[0] = {0, {1, 2, 3, 4, 5, 6}};
+    world.dir.Write("QOOnline.lst", "[PName]\r\nname=QO\r\n[QO]\r\nuseP=1\r\n");
     const kv::TUpInew& w = StartedWithEdition("u");
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
-    EXPECT_EQ(world.dialogs.shown[0].caption, "Fehler");
+    EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbIconError);
     EXPECT_FALSE(world.dialogs.shown[0].text.empty());
     EXPECT_FALSE(w.Timer3.enabled);

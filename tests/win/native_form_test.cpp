@@ -118,11 +118,6 @@ void Pump() {
     }
 }
 
-void CALLBACK AnswerErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (HWND box = FindWindowA("#32770", kv::ui::kApplicationTitle)) PostMessageA(box, WM_CLOSE, 0, 0);
-}
-
 }  // namespace
 
 TEST(NativeForm, MakesTheWindowAndOneChildPerControl) {
@@ -367,15 +362,22 @@ TEST(NativeForm, CloseFromAHandlerRunsOnCloseOnceAndEndsTheLoop) {
     EXPECT_FALSE(form.closeHook);
 }
 
-TEST(NativeForm, AHandlerErrorDoesNotEndTheProgram) {
+// A failing handler unwinds no further: its error is a box of the
+// application, so the rules of every box hold (WinDialogs below).
+TEST(NativeForm, AHandlerErrorIsABoxOfTheApplicationAndDoesNotEndTheProgram) {
     REQUIRE_DISPLAY();
+    static kv::test::ScriptedDialogs dialogs;  // the guard keeps it for the rest of the run
+    NativeForm::ShowFailuresIn(dialogs);
     SampleForm form;
     NativeForm view(form, nullptr, false);
     form.go.onClick = [] { throw std::runtime_error("Schreibfehler"); };
-    // The error box is answered as soon as it appears.
-    SetTimer(nullptr, 0, 200, AnswerErrorBox);
     SendMessageA(view.Handle(), WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
     EXPECT_TRUE(view.IsOpen());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].owner, kv::platform::BoxOwner::Application);
+    EXPECT_EQ(dialogs.shown[0].text, "Schreibfehler");
+    EXPECT_EQ(dialogs.shown[0].caption, kApplicationTitle);
+    EXPECT_EQ(dialogs.shown[0].flags, kv::platform::MbOk | kv::platform::MbIconError);
 }
 
 TEST(NativeForm, RichTextLoadsItsFileAndShowsNothingWhenItIsMissing) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/command_line.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win_clock.h"
 #include "platform/win32/win_dialogs.h"
 #include "platform/win32/win_dispatcher.h"
@@ -68,6 +69,7 @@ void InitThemedControls() {
             return top != nullptr ? top->Handle() : nullptr;
         },
         [] { ui::win32::NativeForm::MirrorAll(); });
+    ui::win32::NativeForm::ShowFailuresIn(world.dialogs);
     // Work handed over by a transfer worker is an event like a click; its
     // progress steps are shown at a rate a person can read.
     world.dispatcher.SetRunner([](const std::function<void()>& work) { ui::win32::NativeForm::RunHandler(work); });
@@ -103,6 +105,7 @@ void InitThemedControls() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    platform::win32::RestrictLibrarySearchToSystemFolder();
     UseGermanLocale();
     InitThemedControls();
     if (ui::win32::RaiseRunningInstance()) return 0;

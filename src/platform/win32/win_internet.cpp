@@ -14,6 +14,8 @@ namespace {
 constexpr DWORD ContentLengthBufferSize = 1024;
 constexpr DWORD ProxyOptionBufferSize = 4096;
 constexpr DWORD OptionProxy = 38;  // INTERNET_OPTION_PROXY
+constexpr DWORD StatusProxyAuthenticationRequired = 407;
+constexpr std::size_t ChallengePageChunk = 1024;
 
 // INTERNET_PROXY_INFO with the ANSI strings the A-function fills in,
 // whatever the UNICODE setting of the headers.
@@ -22,8 +24,6 @@ struct ProxyInfoA {
     LPCSTR lpszProxy;
     LPCSTR lpszProxyBypass;
 };
-
-using QueryOptionFn = BOOL(WINAPI*)(HINTERNET, DWORD, LPVOID, LPDWORD);
 
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
@@ -41,15 +41,24 @@ struct WinInetFunctions {
     KV_LIBRARY_FUNCTION("wininet.dll", InternetCloseHandle);
     KV_LIBRARY_FUNCTION("wininet.dll", InternetOpenUrlA);
     KV_LIBRARY_FUNCTION("wininet.dll", InternetGetConnectedState);
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetSetOptionA);
+    // Looked up at run time by the documented behaviour; its absence stops nothing else.
+    KV_LIBRARY_FUNCTION("wininet.dll", InternetQueryOptionA);
     bool Loaded() const {
         return InternetOpenA && InternetConnectA && HttpOpenRequestA && HttpSendRequestA && HttpQueryInfoA &&
-               InternetReadFile && InternetCloseHandle && InternetOpenUrlA && InternetGetConnectedState;
+               InternetReadFile && InternetCloseHandle && InternetOpenUrlA && InternetGetConnectedState &&
+               InternetSetOptionA;
     }
 };
 
 const WinInetFunctions& Api() {
     static const WinInetFunctions functions;
     return functions;
+}
+
+bool SetTextOption(NetHandle handle, DWORD option, const std::string& text) {
+    return Api().InternetSetOptionA(H(handle), option, const_cast<char*>(text.c_str()),
+                                    static_cast<DWORD>(text.size())) != FALSE;
 }
 }  // namespace
 
@@ -58,11 +67,10 @@ NetHandle WinInternet::Open(const std::string& agent, int accessType, const std:
     return Api().InternetOpenA(OrNull(agent), static_cast<DWORD>(accessType), OrNull(proxy), nullptr, 0);
 }
 
-NetHandle WinInternet::Connect(NetHandle root, const std::string& host, int port, const std::string& user,
-                               const std::string& password) {
+NetHandle WinInternet::Connect(NetHandle root, const std::string& host, int port) {
     if (!root) return nullptr;
-    return Api().InternetConnectA(H(root), host.c_str(), static_cast<INTERNET_PORT>(port), OrNull(user),
-                                  OrNull(password), INTERNET_SERVICE_HTTP, 0, 0);
+    return Api().InternetConnectA(H(root), host.c_str(), static_cast<INTERNET_PORT>(port), nullptr, nullptr,
+                                  INTERNET_SERVICE_HTTP, 0, 0);
 }
 
 NetHandle WinInternet::OpenRequest(NetHandle connection, const std::string& verb, const std::string& path,
@@ -74,11 +82,25 @@ NetHandle WinInternet::OpenRequest(NetHandle connection, const std::string& verb
                                   accept.data(), flags, 0);
 }
 
+bool WinInternet::SetProxyCredentials(NetHandle request, const std::string& user, const std::string& password) {
+    return request && SetTextOption(request, INTERNET_OPTION_PROXY_USERNAME, user) &&
+           SetTextOption(request, INTERNET_OPTION_PROXY_PASSWORD, password);
+}
+
 bool WinInternet::SendRequest(NetHandle request, const std::string& headers, const std::string& body) {
     if (!request) return false;
     std::vector<char> data(body.begin(), body.end());
-    return Api().HttpSendRequestA(H(request), OrNull(headers), static_cast<DWORD>(headers.size()),
-                                  data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size())) != FALSE;
+    const auto send = [&] {
+        return Api().HttpSendRequestA(H(request), OrNull(headers), static_cast<DWORD>(headers.size()),
+                                      data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size())) != FALSE;
+    };
+    if (!send()) return false;
+    if (QueryStatusCode(request) != StatusProxyAuthenticationRequired) return true;
+    // The challenge's own page is read away before the request goes again.
+    std::array<char, ChallengePageChunk> discard;
+    for (std::size_t got = 1; got != 0;)
+        if (!Read(request, discard.data(), discard.size(), got)) break;
+    return send();
 }
 
 std::optional<std::string> WinInternet::QueryContentLength(NetHandle request) {
@@ -124,22 +146,13 @@ bool WinInternet::IsConnected() {
 }
 
 std::optional<ProxyOption> WinInternet::QueryProxyOption() {
-    HMODULE library = LoadLibraryA("WININET.DLL");
-    if (!library) return std::nullopt;
-    std::optional<ProxyOption> result;
-    const auto query = reinterpret_cast<QueryOptionFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "InternetQueryOptionA")));
-    if (query) {
-        std::vector<unsigned char> buffer(ProxyOptionBufferSize, 0);
-        DWORD size = ProxyOptionBufferSize;
-        if (query(nullptr, OptionProxy, buffer.data(), &size)) {
-            const auto* info = reinterpret_cast<const ProxyInfoA*>(buffer.data());
-            result = ProxyOption{static_cast<int>(info->dwAccessType), info->lpszProxy ? info->lpszProxy : "",
-                                 info->lpszProxyBypass ? info->lpszProxyBypass : ""};
-        }
-    }
-    FreeLibrary(library);
-    return result;
+    if (!Api().InternetQueryOptionA) return std::nullopt;
+    std::vector<unsigned char> buffer(ProxyOptionBufferSize, 0);
+    DWORD size = ProxyOptionBufferSize;
+    if (!Api().InternetQueryOptionA(nullptr, OptionProxy, buffer.data(), &size)) return std::nullopt;
+    const auto* info = reinterpret_cast<const ProxyInfoA*>(buffer.data());
+    return ProxyOption{static_cast<int>(info->dwAccessType), info->lpszProxy ? info->lpszProxy : "",
+                       info->lpszProxyBypass ? info->lpszProxyBypass : ""};
 }
 
 }  // namespace kv::platform::win32

@@ -9,11 +9,13 @@ namespace kv::platform::win32 {
 class WinInternet : public Internet {
 public:
     NetHandle Open(const std::string& agent, int accessType, const std::string& proxy) override;
-    NetHandle Connect(NetHandle root, const std::string& host, int port, const std::string& user,
-                      const std::string& password) override;
+    NetHandle Connect(NetHandle root, const std::string& host, int port) override;
     NetHandle OpenRequest(NetHandle connection, const std::string& verb, const std::string& path,
                           const std::string& version, const std::string& referer, const std::string& acceptType,
                           unsigned flags) override;
+    bool SetProxyCredentials(NetHandle request, const std::string& user, const std::string& password) override;
+    // A proxy that still asks after the first send gets the request once more:
+    // the system client answers a challenge with the credentials set on it.
     bool SendRequest(NetHandle request, const std::string& headers, const std::string& body) override;
     std::optional<std::string> QueryContentLength(NetHandle request) override;
     int QueryStatusCode(NetHandle request) override;

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/win32/system_library.h"
+
 namespace kv::platform::win32 {
 namespace {
 
@@ -19,11 +21,10 @@ using RasEnumConnectionsFn = DWORD(WINAPI*)(void* connections, DWORD* bufferSize
 
 DialUpEnumeration WinRemoteAccess::EnumerateConnections() {
     DialUpEnumeration result;
-    HMODULE library = LoadLibraryA("rasapi32.dll");
+    HMODULE library = LoadSystemLibrary("rasapi32.dll");
     if (!library) return result;
     result.libraryLoaded = true;
-    auto enumerate = reinterpret_cast<RasEnumConnectionsFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "RasEnumConnectionsA")));
+    const auto enumerate = FunctionOf<RasEnumConnectionsFn>(library, "RasEnumConnectionsA");
     if (enumerate) {
         result.functionFound = true;
         alignas(DWORD) unsigned char buffer[kBufferSize] = {};

@@ -6,6 +6,7 @@
 #include <wintrust.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/system_library.h"
@@ -19,13 +20,13 @@ struct TrustFunctions {
     KV_LIBRARY_FUNCTION("wintrust.dll", WinVerifyTrust);
     KV_LIBRARY_FUNCTION("wintrust.dll", WTHelperProvDataFromStateData);
     KV_LIBRARY_FUNCTION("wintrust.dll", WTHelperGetProvSignerFromChain);
-    KV_LIBRARY_FUNCTION("crypt32.dll", CertGetNameStringA);
+    KV_LIBRARY_FUNCTION("crypt32.dll", CryptDecodeObjectEx);
     KV_LIBRARY_FUNCTION("crypt32.dll", CryptHashCertificate2);
     KV_LIBRARY_FUNCTION("crypt32.dll", CertGetCertificateChain);
     KV_LIBRARY_FUNCTION("crypt32.dll", CertFreeCertificateChain);
     bool Loaded() const {
         return WinVerifyTrust && WTHelperProvDataFromStateData && WTHelperGetProvSignerFromChain &&
-               CertGetNameStringA && CryptHashCertificate2 && CertGetCertificateChain && CertFreeCertificateChain;
+               CryptDecodeObjectEx && CryptHashCertificate2 && CertGetCertificateChain && CertFreeCertificateChain;
     }
 };
 
@@ -93,10 +94,34 @@ std::string ChainReason(DWORD errors) {
     return "certificate chain not valid";
 }
 
-std::string CommonName(PCCERT_CONTEXT cert) {
-    char name[256] = {};
-    Api().CertGetNameStringA(cert, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME), name, sizeof name);
-    return name;
+// An attribute's value as the certificate spells it, whole: the decoder gives
+// UTF8String and BMPString as UTF-16 and every other string type byte for
+// byte, each with its exact length (a NUL inside is part of the value).
+std::u16string AttributeText(const CERT_RDN_ATTR& attribute) {
+    const CERT_RDN_VALUE_BLOB& value = attribute.Value;
+    if (attribute.dwValueType == CERT_RDN_UTF8_STRING || attribute.dwValueType == CERT_RDN_BMP_STRING)
+        return std::u16string(reinterpret_cast<const char16_t*>(value.pbData), value.cbData / sizeof(char16_t));
+    return std::u16string(value.pbData, value.pbData + value.cbData);
+}
+
+// Every CN attribute of the subject itself: no other name form stands in for
+// a missing one.
+std::vector<std::u16string> SubjectCommonNames(PCCERT_CONTEXT cert) {
+    std::vector<std::u16string> names;
+    CERT_NAME_INFO* subject = nullptr;
+    DWORD size = 0;
+    if (!Api().CryptDecodeObjectEx(X509_ASN_ENCODING, X509_NAME, cert->pCertInfo->Subject.pbData,
+                                   cert->pCertInfo->Subject.cbData, CRYPT_DECODE_ALLOC_FLAG, nullptr, &subject,
+                                   &size))
+        return names;
+    for (DWORD r = 0; r < subject->cRDN; ++r) {
+        const CERT_RDN& rdn = subject->rgRDN[r];
+        for (DWORD a = 0; a < rdn.cRDNAttr; ++a)
+            if (std::strcmp(rdn.rgRDNAttr[a].pszObjId, szOID_COMMON_NAME) == 0)
+                names.push_back(AttributeText(rdn.rgRDNAttr[a]));
+    }
+    LocalFree(subject);
+    return names;
 }
 
 // Hashed here rather than asked as a property: Wine keeps no SHA-256 property.
@@ -140,8 +165,8 @@ SignatureVerdict JudgeSigner(HANDLE state, const SignerRule& rule) {
     if (std::string reason = ChainReason(chain->TrustStatus.dwErrorStatus); !reason.empty()) return Fail(reason);
     PCCERT_CONTEXT cert = chain->rgpChain[0]->rgpElement[0]->pCertContext;
     if (KnownRevoked(*signer, cert)) return Fail("certificate revoked");
-    const std::string name = CommonName(cert);
-    if (name != rule.commonName) return Fail("signer '" + name + "' not accepted");
+    if (std::string reason = SignerNameMismatch(SubjectCommonNames(cert), rule.commonName); !reason.empty())
+        return Fail(reason);
     if (!rule.Lists(Sha256Thumbprint(cert))) return Fail("certificate not listed");
     return {true, {}};
 }

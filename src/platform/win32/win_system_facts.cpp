@@ -7,13 +7,19 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/system_library.h"
+
 namespace kv::platform::win32 {
 namespace {
 
 constexpr size_t kLanguageNameLimit = 50;
 constexpr size_t kAdapterStatusSize = 60;
 
-UCHAR RunNetbios(NCB& ncb) { return Netbios(&ncb); }
+// Loaded at its first use like every library beyond the start's own.
+UCHAR RunNetbios(NCB& ncb) {
+    static const auto netbios = LibraryFunction<decltype(&::Netbios)>("netapi32.dll", "Netbios");
+    return netbios != nullptr ? netbios(&ncb) : static_cast<UCHAR>(NRC_SYSTEM);
+}
 
 void ResetAdapter(std::uint8_t adapter) {
     NCB ncb{};

@@ -46,7 +46,10 @@ void NativeForm::OnCommand(WORD id, WORD code) {
 namespace {
 DWORD lastMirror = 0;
 UINT_PTR catchUpTimer = 0;
+platform::Dialogs* failureDialogs = nullptr;
 }  // namespace
+
+void NativeForm::ShowFailuresIn(platform::Dialogs& dialogs) { failureDialogs = &dialogs; }
 
 void NativeForm::RunHandler(const std::function<void()>& handler) {
     RunGuarded(handler);
@@ -72,11 +75,15 @@ void NativeForm::RunGuarded(const std::function<void()>& handler) {
     } catch (...) {
         failure = "Unbekannter Fehler";
     }
-    if (failure) {
-        NativeForm* top = Topmost();
-        MessageBoxA(top != nullptr ? top->window_ : nullptr, failure->c_str(), kApplicationTitle,
-                    MB_OK | MB_ICONERROR);
+    if (!failure) return;
+    if (failureDialogs != nullptr) {
+        failureDialogs->MessageBox(platform::BoxOwner::Application, *failure, kApplicationTitle,
+                                   platform::MbOk | platform::MbIconError);
+        return;
     }
+    // Before the program has its dialogs service the failure is still shown.
+    NativeForm* top = Topmost();
+    MessageBoxA(top != nullptr ? top->window_ : nullptr, failure->c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
 void NativeForm::MirrorAll() {

@@ -4,31 +4,23 @@
 
 #include <algorithm>
 
+#include "platform/win32/system_library.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/native_internal.h"
 
 namespace kv::ui::win32 {
 
-namespace {
-
-template <typename Fn>
-Fn UserFunction(const char* name) {
-    FARPROC proc = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-}
-
-}  // namespace
-
 int WindowDpi(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpi = platform::win32::LibraryFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpi != nullptr ? getDpi(window) : 0;
     return dpi != 0 ? static_cast<int>(dpi) : 96;
 }
 
 SIZE OuterSize(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, int dpi) {
     using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = UserFunction<AdjustFn>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = platform::win32::LibraryFunction<AdjustFn>(
+        "user32.dll", "AdjustWindowRectExForDpi");
     RECT r{0, 0, Scale(clientWidth, dpi), Scale(clientHeight, dpi)};
     if (adjustForDpi != nullptr)
         adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi));

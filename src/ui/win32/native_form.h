@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs.h"
 #include "ui/form.h"
 
 namespace kv::ui::win32 {
@@ -46,6 +47,10 @@ public:
     // Runs handler code: an error becomes a message box instead of unwinding
     // through the system, and then every open window is mirrored.
     static void RunHandler(const std::function<void()>& handler);
+    // Where that box comes from: a box of the application, so it follows
+    // the rules of every other box (the view mirrored first, the program's
+    // windows held while it is up).
+    static void ShowFailuresIn(platform::Dialogs& dialogs);
     // The same for handlers that run many times a second (a download's
     // progress steps): every one changes the model, but the windows are
     // mirrored at most once per kFrequentMirrorMillis; a timer mirrors what

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "platform/win32/system_library.h"
 #include "ui/win32/fonts.h"
 
 namespace kv::ui::win32 {
@@ -78,7 +79,7 @@ LRESULT CALLBACK HeldTextProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void NativeForm::CreateControlWindow(std::size_t index) {
     Entry& entry = *entries_[index];
     Control& control = *entry.control;
-    if (control.kind == Kind::RichText) LoadLibraryA("riched20.dll");  // registers the rich-text window class
+    if (control.kind == Kind::RichText) platform::win32::LoadSystemLibrary("riched20.dll");  // registers the rich-text window class
     const NativeClass native = ClassOf(control);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native.style;
     if (control.tabOrder >= 0) style |= WS_TABSTOP;

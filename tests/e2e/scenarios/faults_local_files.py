@@ -2,7 +2,9 @@
 folder that refuses the catalogue, a version list file that refuses the useP correction, registry values
 of the wrong type, a missing registry key, missing settings files. Each row: no crash or hang, the message
 for it, one report, and the version list file byte for byte as it was (except the writes made on purpose)."""
-from kvharness import Harness, ScenarioError
+import shutil
+
+from kvharness import DEFAULT_PRODUCT_FOLDER, Harness, ScenarioError
 from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, QO_PARAMETERS, QO_SETTINGS, TEXTS, WIZARD_TITLE, catalogue,
                         check, close_and_decline_restart, court_product, installer_bytes, reachable, rows, start,
                         version_list, wait_any_text, wait_offer)
@@ -31,6 +33,34 @@ def handover_refused(name):
         assert h.host_path(QO_LIST).read_bytes() == before
 
 
+# The libraries the program loads at run time and the one it no longer imports, under their own names.
+PLANTED = ("wininet.dll", "wintrust.dll", "crypt32.dll", "rasapi32.dll", "riched20.dll", "netapi32.dll")
+PLANTED_CWD = r"C:\ProgramData\Karvell\planted"
+
+
+def planted_libraries(name):
+    """Libraries of system names beside the program and in its current folder, with Wine told to prefer
+    such native ones: the program takes the system's and runs as ever."""
+    with Harness(name) as h:
+        court_product(h)
+        h.serve("/update.ini", catalogue())
+        planted = h.build / "tests" / "kvplanted.dll"
+        folders = [h.host_path(DEFAULT_PRODUCT_FOLDER), h.host_path(PLANTED_CWD)]
+        for folder in folders:
+            folder.mkdir(parents=True, exist_ok=True)
+            for library in PLANTED:
+                shutil.copyfile(planted, folder / library)
+        h.env["WINEDLLOVERRIDES"] += ";" + ",".join(n[:-4] for n in PLANTED) + "=n,b"
+        run = h.start_kvupdate(QO_PARAMETERS, cwd=PLANTED_CWD)
+        wizard = h.wait_window(title=WIZARD_TITLE, timeout=60)
+        h.click(wizard, T["next"])
+        wait_offer(h, wizard)
+        h.close(wizard)
+        h.the_report(run, 19)
+        loaded = [str(marker) for folder in folders for marker in folder.glob("*.loaded")]
+        assert not loaded, f"planted libraries were loaded: {loaded}"
+
+
 def data_folder_refuses_catalogue(name):
     with Harness(name) as h:
         before = court_product(h).read_bytes()
@@ -49,7 +79,7 @@ def list_refuses_correction(name):
         with h.read_only(QO_LIST):
             run = h.start_kvupdate(QO_PARAMETERS)
             box = h.answer_box(caption=" Fehler", timeout=60)
-            h.log(f"the refused correction shows {box}")
+            assert box["text"].startswith("Die Proxy-Einstellung konnte nicht gespeichert werden:\r"), box
             wizard = h.wait_window(title=WIZARD_TITLE, timeout=30)
             h.wait_shown(wizard, T["welcome"] + " QO Folio Online Update Assistenten", 10)
             h.wait_shown(wizard, "&" + T["next"], 5)
@@ -113,6 +143,7 @@ rows([
     ("fault_handover_file_read_only", handover_refused),
     ("fault_data_folder_read_only", data_folder_refuses_catalogue),
     ("fault_version_list_read_only", list_refuses_correction),
+    ("fault_planted_libraries", planted_libraries),
     ("fault_registry_wrong_type", registry_wrong_type),
     ("fault_registry_key_missing", registry_key_missing),
     ("fault_settings_files_missing", settings_files_missing),

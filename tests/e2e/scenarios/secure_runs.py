@@ -5,6 +5,8 @@ nobody trusts, one altered after signing and one unsigned are each refused: mess
 and in a box, the file gone, no hand-over file, one report 23 saying why, the version list file as it was.
 A whole run also passes through tinyproxy (a CONNECT tunnel), and a server certificate for another name
 gives the no-connection path without anything fetched or reported."""
+from contextlib import nullcontext
+
 from kvharness import Harness, ScenarioError
 from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, check,
                         close_and_decline_restart, court_product, rows, unchanged)
@@ -16,6 +18,8 @@ REFUSED = ("Die geladene Update-Datei trägt keine gültige Signatur von Karvell
 RECORD = QO_DATA + r"\kvinstaller-run.txt"
 # The wizard's own proxy, kept even on a direct connection (useP=2).
 PROXY_KEYS = "useP=2\nIP=127.0.0.3\nport=8888\ncpnd=127.0.0.3:8888\n"
+# A proxy of its own that asks for its user and password before it opens a tunnel.
+ASKING_PROXY_KEYS = "useP=2\nIP=127.0.0.4\nport=8888\nuser=anna\npaw=geheim\ncpnd=127.0.0.4:8888\n"
 
 
 def secure_check(h, installer, list_extra=""):
@@ -44,17 +48,19 @@ def all_over_tls(h, paths):
             raise ScenarioError(f"{path} was not requested over TLS: {requests}")
 
 
-def started(list_extra=""):
+def started(list_extra="", asking_proxy=False):
     """The expected signer's installer is started; the whole run went over TLS."""
     def row(name):
         with Harness(name) as h:
-            proxy_log = h.e2e / "tinyproxy.log"
+            proxy_log = h.e2e / ("tinyproxy-127.0.0.4.log" if asking_proxy else "tinyproxy.log")
             log_before = proxy_log.stat().st_size if proxy_log.exists() else 0
-            _, run, wizard = secure_check(h, "signed-good.exe", list_extra)
-            install(h, wizard)
-            h.wait_until(h.host_path(RECORD).exists, 60, "the installer's start")
-            h.wait_gone(title=WIZARD_TITLE, timeout=30)
-            h.the_report(run, 2)
+            proxy = h.extra_proxy("127.0.0.4", ["BasicAuth anna geheim"]) if asking_proxy else nullcontext()
+            with proxy:
+                _, run, wizard = secure_check(h, "signed-good.exe", list_extra)
+                install(h, wizard)
+                h.wait_until(h.host_path(RECORD).exists, 60, "the installer's start")
+                h.wait_gone(title=WIZARD_TITLE, timeout=30)
+                h.the_report(run, 2)
             all_over_tls(h, ["/update.ini", QO_INSTALLER, "/cgi-bin/instup.php"])
             if list_extra:
                 tunnels = proxy_log.read_bytes()[log_before:].decode("latin-1").count("CONNECT localhost:443")
@@ -107,5 +113,6 @@ rows([
     ("secure_altered_after_signing", refused("signed-altered.exe", "altered")),
     ("secure_unsigned", refused("unsigned.exe", "not signed")),
     ("secure_through_tinyproxy", started(PROXY_KEYS)),
+    ("secure_through_a_proxy_that_asks", started(ASKING_PROXY_KEYS, asking_proxy=True)),
     ("secure_wrong_server_name", wrong_name),
 ])
