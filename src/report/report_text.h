@@ -18,6 +18,9 @@ struct ReportSurroundings {
     int journalSetting = 99;     // hgut.ini [Setup] MTBN
 };
 
+// The report's line that says why it was sent; null for a code without one.
+const char* ReasonLine(int reasonCode);
+
 // "NetRefresh: " + AppName, for the court-register family + " - " + QOAgent.
 std::string ReportSubject(const WizardState& state);
 
