@@ -53,14 +53,14 @@ std::string PageLines(const Evaluation& e) {
     return text;
 }
 
+// The installer name is checked also where this installation is offered
+// nothing: the same ufn meets the versions that are.
 std::string InstallerLine(const Evaluation& e) {
-    if (!Offers(e.outcome)) return "installer: none offered\n";
-    const std::string installer = InstallerFileName(e.state);
-    const std::string ufn = "ufn " + Quoted(e.state.UpdateFileName);
-    if (UpdateFileMatchesInstaller(e.state)) return "installer: " + installer + "; " + ufn + " matches\n";
-    return "installer: " + installer + "; " + ufn + " differs: \"" + CatalogueText(e.state, 8) +
-           "\" shows the version-mismatch box: " + CatalogueText(e.state, 37) + " " + CatalogueText(e.state, 38) +
-           " " + CatalogueText(e.state, 39) + "\n";
+    const std::string head = "installer: " + InstallerFileName(e.state) + "; ufn " + Quoted(e.state.UpdateFileName);
+    const std::string offered = Offers(e.outcome) ? "" : " (none offered to this installation)";
+    if (UpdateFileMatchesInstaller(e.state)) return head + " matches" + offered + "\n";
+    return head + " differs" + offered + ": \"" + CatalogueText(e.state, 8) + "\" shows the version-mismatch box: " +
+           CatalogueText(e.state, 37) + " " + CatalogueText(e.state, 38) + " " + CatalogueText(e.state, 39) + "\n";
 }
 
 std::string RestartLine(const Evaluation& e, const Installation& installation) {

@@ -50,7 +50,8 @@ TEST(Kvcatalog, ExplainShowsThePageTheBoxTheInstallerTheRestartAndTheReport) {
                              "8.1.9", "--language", "en"});
     EXPECT_EQ(none.status, 0);
     for (const char* line : {"outcome: no-update\n", "headline: Sorry, no Update available.\n",
-                             "row: Current Version: 8.1.9\n", "  | Stay\n", "installer: none offered\n",
+                             "row: Current Version: 8.1.9\n", "  | Stay\n",
+                             "installer: qorindu.exe; ufn \"qorind.exe\" differs (none offered to this installation)",
                              "refused: a path outside the product's folder",
                              "report at once: reason 1 \"Done after version check NO DOWNLOAD\"\n"})
         EXPECT_THAT(none.out, HasSubstr(line));
