@@ -196,12 +196,24 @@ def wait_any_text(h, window, texts, timeout=30.0):
     return wait_until(found, timeout, f"one of {texts}")
 
 
+def served(h, name):
+    """The Windows path of a document the update server serves."""
+    return "Z:" + str(h.www / name).replace("/", "\\")
+
+
+def catalogue_check(h, *options):
+    """kvcatalog.exe check on the catalogue the update server serves, with the installers beside it; returns
+    its exit code and its findings."""
+    result = h.wine(h.build / "kvcatalog.exe", "check", served(h, "update.ini"), "--installers", served(h, ""),
+                    *options, check=False)
+    return result.returncode, result.stdout.decode("utf-8")
+
+
 def explanation_agrees(h, wizard, outcome, box=None, lang="de", qoid="QO-4711"):
     """The maker's kvcatalog.exe, given the catalogue the wizard fetched and the product's version list file,
     names the wizard's outcome; the headline, status line and buttons it names are on the wizard's page, and the
     box it names is the box the wizard showed (`box`, as answered)."""
-    served = "Z:" + str(h.www / "update.ini").replace("/", "\\")
-    said = h.wine(h.build / "kvcatalog.exe", "explain", served, "--product", QO_PARAMETERS[0], "--edition",
+    said = h.wine(h.build / "kvcatalog.exe", "explain", served(h, "update.ini"), "--product", QO_PARAMETERS[0], "--edition",
                   QO_PARAMETERS[2], "--list", QO_LIST, "--language", lang, "--qo-id", qoid).stdout.decode("utf-8")
     lines = said.splitlines()
     if lines[0] != f"outcome: {outcome}":
