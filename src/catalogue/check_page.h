@@ -41,8 +41,4 @@ void ShowCatalogueArrived(const WizardState& state, CheckPage& page);
 // of a check without an update, and Timer2 for the news lines.
 CatalogueOutcome EvaluateCatalogueOn(const CatalogueKeyReader& read, WizardState& state, CheckPage& page);
 
-// Timer2's tick: the news or information lines in the news panel, and the
-// install hint under an offer.
-void ShowNewsPanel(const WizardState& state, CheckPage& page);
-
 }  // namespace kv

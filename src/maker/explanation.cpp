@@ -3,6 +3,7 @@
 #include "maker/presumed_programs.h"
 #include "report/report_text.h"
 #include "transfer/restart_rule.h"
+#include "wizard/news_panel.h"
 #include "wizard/text_catalogue.h"
 
 namespace kv::maker {

@@ -1,4 +1,4 @@
-#include "catalogue/check_page.h"
+#include "wizard/news_panel.h"
 #include "wizard/text_catalogue.h"
 
 namespace kv {

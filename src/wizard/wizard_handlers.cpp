@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/config.h"
-#include "catalogue/check_page.h"
+#include "wizard/news_panel.h"
 #include "network/tproxyform.h"
 #include "ui/ui_host.h"
 #include "wizard/tform1.h"
