@@ -51,7 +51,8 @@ std::pair<std::string, int> Numbered(const std::string& key) {
     std::size_t digits = key.size();
     while (digits > 0 && key[digits - 1] >= '0' && key[digits - 1] <= '9') --digits;
     const std::string number = key.substr(digits);
-    if (number.empty() || number.size() > 3) return {Lower(key), 0};
+    // "PCode01" is no "PCode1" to the wizard, which asks for the latter.
+    if (number.empty() || number.size() > 3 || number[0] == '0') return {Lower(key), 0};
     return {Lower(key.substr(0, digits)), std::stoi(number)};
 }
 
@@ -116,7 +117,7 @@ private:
     void CheckBytes() {
         if (bytes_.starts_with(Utf8Bom))
             Warn("", "", 1, "a UTF-8 byte order mark: the wizard reads its three bytes as part of line 1, " +
-                                Quoted(Utf8(lines_.front().text.substr(0, 12))) + ", and no section header there");
+                                Quoted(lines_.front().text.substr(0, 12)) + ", and no section header there");
         std::size_t lfOnly = 0, firstLfOnly = 0;
         for (std::size_t n = 1; n <= lines_.size(); ++n) {
             CheckLineBytes(n);

@@ -48,7 +48,8 @@ bool IsVersionText(const std::string& text) {
 
 WizardState InstalledState(const Installation& installation, const platform::IniText& catalogue) {
     if (installation.product.empty()) throw UsageError("--product names no product key");
-    if (installation.listFile.empty() && !IsVersionText(installation.version))
+    const bool versionGiven = installation.listFile.empty() || !installation.version.empty();
+    if (versionGiven && !IsVersionText(installation.version))
         throw UsageError("--version \"" + installation.version + "\" is no version the wizard can read");
     WizardState state;
     TakeCallParameters(state, {installation.product, installation.product, installation.edition,

@@ -145,7 +145,7 @@ TEST(Kvcatalog, CheckFindsEachSlipAndPassesACleanCatalogue) {
         {"byte order mark", "[qorindu]", "\xEF\xBB\xBF[qorindu]", 1258291, "WARNING - - line 1: a UTF-8 byte order mark", 1},
         {"LF-only lines", "\r\n", "\n", 1258291, "WARNING - - line 1: 9 lines end in LF alone", 1},
         {"exc refused", "exc=qofolio.exe", "exc=..\\cmd.exe", 1258291, "WARNING qorindu exc line 8: the restart rule refuses", 1},
-        {"unknown key", "PCode1=A", "CD7=x", 1258291, "WARNING qorindu CD7 line 9: a key the wizard never reads", 1},
+        {"unknown key", "PCode1=A", "PCode01=x", 1258291, "WARNING qorindu PCode01 line 9: a key the wizard never reads", 1},
         {"key again", "PCode1=A", "prog=QO", 1258291, "WARNING qorindu prog line 9: the key again", 1},
         {"after the list's end", "PCode1=A", "PCode1=X\r\nPCode2=B", 1258291,
          "WARNING qorindu PCode2 line 10: after the end of the target list", 1},
