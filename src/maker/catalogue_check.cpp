@@ -137,12 +137,12 @@ private:
             if (!IsWindows1252(byte) || (utf8Lead && !(n == 1 && bytes_.starts_with(Utf8Bom)))) {
                 char hex[8];
                 std::snprintf(hex, sizeof hex, "0x%02X", byte);
-                const std::string shown = text.substr(i, 2);
+                const std::string effect = IsWindows1252(byte)
+                                               ? " starts UTF-8: the wizard shows " + Quoted(text.substr(i, 2))
+                                               : " is no Windows-1252 character: the wizard shows whatever the "
+                                                 "system font has for it";
                 Warn(At(n).section, At(n).key, n,
-                     "byte " + std::string(hex) + (IsWindows1252(byte) ? " starts UTF-8: the wizard shows " + Quoted(shown)
-                                                                      : " is no Windows-1252 character: the wizard "
-                                                                        "shows whatever the system font has for it") +
-                         " (the catalogue is Windows-1252)");
+                     "byte " + std::string(hex) + effect + " (the catalogue is Windows-1252)");
                 return;
             }
         }
@@ -178,11 +178,13 @@ private:
 
     void CheckBlock(const Block& block) {
         if (block.header == 0) {
-            for (std::size_t n : block.keys) Warn("", At(n).key, n, "a key before any section: the wizard never reads it");
+            for (std::size_t n : block.keys)
+                Warn("", At(n).key, n, "a key before any section: the wizard never reads it");
             return;
         }
         if (!FirstOfItsName(block)) {
-            Warn(block.name, "", block.header, "the section again: the wizard reads only its first [" + block.name + "]");
+            Warn(block.name, "", block.header,
+                 "the section again: the wizard reads only its first [" + block.name + "]");
             return;
         }
         const bool productKeys = std::any_of(block.keys.begin(), block.keys.end(), [&](std::size_t n) {
@@ -223,7 +225,8 @@ private:
             const std::string& key = At(n).key;
             const auto [letters, number] = Numbered(key);
             if (LineOf(block, key) != n) {
-                Warn(block.name, key, n, "the key again: the wizard reads only line " + std::to_string(LineOf(block, key)));
+                Warn(block.name, key, n,
+                     "the key again: the wizard reads only line " + std::to_string(LineOf(block, key)));
             } else if (!IsPlainKey(key) && (number < 1 || number > LastNumber(letters))) {
                 Warn(block.name, key, n, "a key the wizard never reads");
             } else if (LastNumber(letters) == MaxTargets && number > TargetListEnd(block, letters)) {
@@ -347,7 +350,8 @@ private:
         if (verdict.ok) return;
         const std::string refusal = CatalogueText(German(), 93);
         Fail(block.name, "ufn", Where(block, "ufn"),
-             installer + ": Signature: " + verdict.reason + ": the secure wizard deletes it, starts nothing and shows " +
+             installer + ": Signature: " + verdict.reason +
+                 ": the secure wizard deletes it, starts nothing and shows " +
                  Quoted(refusal.substr(0, refusal.find('\r'))));
     }
 

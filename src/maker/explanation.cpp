@@ -68,10 +68,11 @@ std::string RestartLine(const Evaluation& e, const Installation& installation) {
     PresumedPrograms programs;
     const std::string folder = ProductFolder(installation);
     const RestartDecision decision = JudgeRestartProgram(e.state.RestartProgram, folder, programs);
-    const std::string verdict = decision.Accepted() ? "accepted, starts " + decision.path : "refused: " + decision.refusal;
-    const std::string where = ProductFolderIsPlaceholder(installation)
-                                  ? " (product folder " + folder + ", a placeholder: --product-folder names the real one)"
-                                  : " (product folder " + folder + ")";
+    const std::string verdict =
+        decision.Accepted() ? "accepted, starts " + decision.path : "refused: " + decision.refusal;
+    const std::string placeholder = ", a placeholder: --product-folder names the real one";
+    const std::string where =
+        " (product folder " + folder + (ProductFolderIsPlaceholder(installation) ? placeholder : "") + ")";
     return "restart: " + Quoted(e.state.RestartProgram) + " (exc) " + verdict + where +
            "; the program is taken to exist\n";
 }

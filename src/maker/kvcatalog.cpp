@@ -59,7 +59,8 @@ int Matrix(const CommandLine& line, std::string& text) {
     const Installation base = InstallationOf(line);
     const std::vector<std::string> editions = CommaList(line.Require("editions"));
     const platform::IniText catalogue(CatalogueBytes(line.catalogue));
-    const std::vector<std::string> versions = MatrixVersions(line.Require("versions"), catalogue, base.product, editions);
+    const std::vector<std::string> versions =
+        MatrixVersions(line.Require("versions"), catalogue, base.product, editions);
     text = MatrixText(catalogue, base, editions, versions, Format(line));
     return 0;
 }

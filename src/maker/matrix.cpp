@@ -17,7 +17,8 @@ struct MatrixRow {
 
 void RequireVersions(const std::vector<std::string>& versions) {
     for (const std::string& version : versions)
-        if (!IsVersionText(version)) throw UsageError("--versions: \"" + version + "\" is no version the wizard can read");
+        if (!IsVersionText(version))
+            throw UsageError("--versions: \"" + version + "\" is no version the wizard can read");
 }
 
 std::string Padded(const std::string& text, std::size_t width) {

@@ -60,7 +60,8 @@ std::optional<SizeText> Parse(const std::string& sz) {
 // `bytes` in units of `factor`, rounded to `decimals` digits, with a comma.
 std::string Rendered(std::uintmax_t bytes, std::uintmax_t factor, std::size_t decimals) {
     const double scale = std::pow(10.0, static_cast<double>(decimals));
-    const auto scaled = static_cast<std::uintmax_t>(std::llround(static_cast<double>(bytes) / static_cast<double>(factor) * scale));
+    const double units = static_cast<double>(bytes) / static_cast<double>(factor);
+    const auto scaled = static_cast<std::uintmax_t>(std::llround(units * scale));
     std::string digits = std::to_string(scaled);
     if (decimals == 0) return digits;
     if (digits.size() <= decimals) digits.insert(0, decimals - digits.size() + 1, '0');

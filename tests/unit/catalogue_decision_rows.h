@@ -34,6 +34,7 @@ inline std::string DecisionCatalogue(const std::string& section, const std::stri
 
 inline const std::vector<DecisionRow>& DecisionRows() {
     const std::string Offered = "verinfo=8.1.10\r\nprog=QO Folio\r\n";
+    const InstalledRow Court{"8.1.9", "b", true, 3};
     static const std::vector<DecisionRow> rows = {
         {"digits only: 8.1.10 beats 8.1.9", Offered, {}, kv::CatalogueOutcome::Offer},
         {"digits only: 1.10 beats 2.0", "verinfo=1.10\r\nprog=QO Folio\r\n", {"2.0"}, kv::CatalogueOutcome::Offer},
@@ -68,24 +69,24 @@ inline const std::vector<DecisionRow>& DecisionRows() {
          Offered + "OldSmalerNo=0\r\nNoMoreUp=\r\nSINU=T\r\n", {""}, kv::CatalogueOutcome::Offer},
         {"empty installed version, OldSmalerNo 1", Offered + "OldSmalerNo=1\r\n", {""},
          kv::CatalogueOutcome::Outdated},
-        {"target with equal action number", Offered + "ActS=3\r\nPCode1=QO-4711-ABCDEFGH\r\n", {"8.1.9", "b", true, 3},
+        {"target with equal action number", Offered + "ActS=3\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
          kv::CatalogueOutcome::Offer},
-        {"target with newer action number", "verinfo=8.1.9\r\nActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\n", {"8.1.9", "b", true, 3},
+        {"target with newer action number", "verinfo=8.1.9\r\nActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
          kv::CatalogueOutcome::SpecialUpdate},
-        {"special wins over a newer version", Offered + "ActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\n", {"8.1.9", "b", true, 3},
+        {"special wins over a newer version", Offered + "ActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
          kv::CatalogueOutcome::SpecialUpdate},
         {"end of updates wins over special",
-         Offered + "ActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\nNoMoreUp=9.0.0\r\nSINU=T\r\n", {"8.1.9", "b", true, 3},
+         Offered + "ActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\nNoMoreUp=9.0.0\r\nSINU=T\r\n", Court,
          kv::CatalogueOutcome::EndOfUpdates},
-        {"target differs in case", "verinfo=8.1.9\r\nActS=5\r\nPCode1=qo-4711-abcdefgh\r\n", {"8.1.9", "b", true, 3},
+        {"target differs in case", "verinfo=8.1.9\r\nActS=5\r\nPCode1=qo-4711-abcdefgh\r\n", Court,
          kv::CatalogueOutcome::NoUpdate},
         {"list cut by empty key", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode2=\r\nPCode3=QO-4711-ABCDEFGH\r\n",
-         {"8.1.9", "b", true, 3}, kv::CatalogueOutcome::NoUpdate},
-        {"list cut by X", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode2=X\r\nPCode3=QO-4711-ABCDEFGH\r\n", {"8.1.9", "b", true, 3},
+         Court, kv::CatalogueOutcome::NoUpdate},
+        {"list cut by X", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode2=X\r\nPCode3=QO-4711-ABCDEFGH\r\n", Court,
          kv::CatalogueOutcome::NoUpdate},
-        {"list cut by a gap", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode3=QO-4711-ABCDEFGH\r\n", {"8.1.9", "b", true, 3},
+        {"list cut by a gap", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode3=QO-4711-ABCDEFGH\r\n", Court,
          kv::CatalogueOutcome::NoUpdate},
-        {"ActS not a number", "verinfo=8.1.9\r\nActS=5a\r\nPCode1=QO-4711-ABCDEFGH\r\n", {"8.1.9", "b", true, 3},
+        {"ActS not a number", "verinfo=8.1.9\r\nActS=5a\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
          kv::CatalogueOutcome::NoUpdate},
         {"error page", "", {}, kv::CatalogueOutcome::NoUpdate},
     };

@@ -35,8 +35,8 @@ TEST(Kvcatalog, ExplainSaysWhatTheEvaluationDecidesForEachRowOfItsTable) {
         const std::string list = row.installed.court ? "qoonline.lst" : "other.lst";
         dir.Write("update.ini", kv::test::DecisionCatalogue(row.section, row.installed.edition));
         dir.Write(list, VersionList(row.installed));
-        const Result r = Kvcatalog({"explain", dir / "update.ini", "--product", "QOonline", "--edition", row.installed.edition,
-                              "--list", dir / list, "--qo-id", kv::test::DecisionQOId});
+        const Result r = Kvcatalog({"explain", dir / "update.ini", "--product", "QOonline", "--edition",
+                                    row.installed.edition, "--list", dir / list, "--qo-id", kv::test::DecisionQOId});
         EXPECT_THAT(r.out, StartsWith(std::string("outcome: ") + kv::maker::OutcomeName(row.expected) + "\n"))
             << row.name << r.err;
     }
@@ -56,8 +56,8 @@ TEST(Kvcatalog, ExplainShowsThePageTheBoxTheInstallerTheRestartAndTheReport) {
                              "report at once: reason 1 \"Done after version check NO DOWNLOAD\"\n"})
         EXPECT_THAT(none.out, HasSubstr(line));
     dir.Write("update.ini", "[qorindu]\r\nverinfo=8.1.10\r\nprog=QO Folio\r\nufn=qorind.exe\r\nOldSmalerNo=8.1.9\r\n");
-    const Result outdated = Kvcatalog({"explain", dir / "update.ini", "--product", "QORIND", "--edition", "U", "--version",
-                                 "8.1.9"});
+    const Result outdated =
+        Kvcatalog({"explain", dir / "update.ini", "--product", "QORIND", "--edition", "U", "--version", "8.1.9"});
     EXPECT_THAT(outdated.out, HasSubstr("box \"Fehler\": Ihre Programmversion (8.1.9) ist leider zu veraltet"));
     dir.Write("update.ini", "[qorindu]\r\nverinfo=8.1.10\r\nprog=QO Folio\r\nufn=qorind.exe\r\nexc=qofolio.exe\r\n");
     const Result offer = Kvcatalog({"explain", dir / "update.ini", "--product", "QORIND", "--edition", "U", "--version",
@@ -102,7 +102,8 @@ TEST(Kvcatalog, ClearErrorsForWhatItCannotAnswer) {
          "names no program section"},
         {{"check", dir / "update.ini", "--format", "csv"}, "check takes no option --format"},
         {{"check", dir / "update.ini", "--installers"}, "--installers needs a value"},
-        {{"matrix", dir / "update.ini", "--product", "q", "--editions", "u", "--versions", "1..x"}, "\"x\" is no version"},
+        {{"matrix", dir / "update.ini", "--product", "q", "--editions", "u", "--versions", "1..x"},
+         "\"x\" is no version"},
         {{"matrix", dir / "update.ini", "--product", "q", "--editions", "u", "--versions", "1", "--format", "xml"},
          "--format is text, csv or json"},
     };
@@ -131,7 +132,8 @@ TEST(Kvcatalog, CheckFindsEachSlipAndPassesACleanCatalogue) {
         {"no edition reads it", "[qorindu]", "[qorindxyz]", 1258291, "ERROR qorindxyz - line 1: no product", 2},
         {"another section", "PCode1=A\r\n", "PCode1=A\r\n[Info]\r\nText=x\r\n", 1258291,
          "WARNING Info - line 10: a section that no product reads", 1},
-        {"ufn", "ufn=QORINDU", "ufn=QORIND", 1258291, "ERROR qorindu ufn line 4: \"QORIND.exe\" is not the installer", 2},
+        {"ufn", "ufn=QORINDU", "ufn=QORIND", 1258291,
+         "ERROR qorindu ufn line 4: \"QORIND.exe\" is not the installer", 2},
         {"verinfo", "verinfo=8.1.10", "verinfo=v", 1258291, "ERROR qorindu verinfo line 2: \"v\" is no version", 2},
         {"dat", "2025-03-15", "15.03.2025", 1258291, "ERROR qorindu dat line 6: \"15.03.2025\" is no date", 2},
         {"installer missing", "", "", 0, "ERROR qorindu ufn line 4: qorindu.exe is not in", 2},
@@ -141,11 +143,15 @@ TEST(Kvcatalog, CheckFindsEachSlipAndPassesACleanCatalogue) {
          "WARNING qorindu CD1 line 7: 120 characters: the news panel shows the first 100", 1},
         {"SU cut", "PCode1=A", "SU=TRUE", 1258291, "WARNING qorindu SU line 9: the wizard keeps \"TR\"", 1},
         {"byte outside Windows-1252", "Neue", "Ne\x81u", 1258291, "WARNING qorindu CD1 line 7: byte 0x81 is no", 1},
-        {"UTF-8 in the text", "Neue", "Gr\xC3\xB6\xC3\x9F" "e", 1258291, "WARNING qorindu CD1 line 7: byte 0xC3 starts UTF-8", 1},
-        {"byte order mark", "[qorindu]", "\xEF\xBB\xBF[qorindu]", 1258291, "WARNING - - line 1: a UTF-8 byte order mark", 1},
+        {"UTF-8 in the text", "Neue", "Gr\xC3\xB6\xC3\x9F" "e", 1258291,
+         "WARNING qorindu CD1 line 7: byte 0xC3 starts UTF-8", 1},
+        {"byte order mark", "[qorindu]", "\xEF\xBB\xBF[qorindu]", 1258291,
+         "WARNING - - line 1: a UTF-8 byte order mark", 1},
         {"LF-only lines", "\r\n", "\n", 1258291, "WARNING - - line 1: 9 lines end in LF alone", 1},
-        {"exc refused", "exc=qofolio.exe", "exc=..\\cmd.exe", 1258291, "WARNING qorindu exc line 8: the restart rule refuses", 1},
-        {"unknown key", "PCode1=A", "PCode01=x", 1258291, "WARNING qorindu PCode01 line 9: a key the wizard never reads", 1},
+        {"exc refused", "exc=qofolio.exe", "exc=..\\cmd.exe", 1258291,
+         "WARNING qorindu exc line 8: the restart rule refuses", 1},
+        {"unknown key", "PCode1=A", "PCode01=x", 1258291,
+         "WARNING qorindu PCode01 line 9: a key the wizard never reads", 1},
         {"key again", "PCode1=A", "prog=QO", 1258291, "WARNING qorindu prog line 9: the key again", 1},
         {"after the list's end", "PCode1=A", "PCode1=X\r\nPCode2=B", 1258291,
          "WARNING qorindu PCode2 line 10: after the end of the target list", 1},
