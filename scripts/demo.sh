@@ -8,16 +8,24 @@
 # automatically and leaves a screenshot of each page and the received report
 # in the folder it names, and refreshes the README's pictures (docs/demo).
 # Every server it started is stopped when it ends, also when interrupted.
-# `make demo` builds win64 first.
+# `make demo` builds win64 and the Linux kvcatalog first.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 export KV_BUILD_DIR="$root/build/win64"
 export KV_SOURCE_DIR="$root"
 out="$root/build/demo/$(date +%Y%m%d-%H%M%S)"
+[ -x "$root/build/linux/kvcatalog" ] || { echo "demo: $root/build/linux/kvcatalog is missing; run 'make demo'" >&2; exit 1; }
 for needed in KVUpdateSecure.exe tests/kvdriver.exe tests/kvinstaller.exe tests/kvtrustroot.exe; do
   [ -f "$KV_BUILD_DIR/$needed" ] || { echo "demo: $KV_BUILD_DIR/$needed is missing; run 'make demo'" >&2; exit 1; }
 done
+
+# The catalogue goes out only when the maker's check finds no error in it.
+catalogue="$root/tests/e2e/demo_update.ini"
+echo "demo: kvcatalog check $catalogue"
+status=0
+"$root/build/linux/kvcatalog" check "$catalogue" || status=$?
+[ "$status" -lt 2 ] || { echo "demo: the demo catalogue has errors; not served" >&2; exit 1; }
 
 stop_servers() { "$root/tests/e2e/peers.sh" stop >/dev/null 2>&1 || true; }
 trap stop_servers EXIT

@@ -1,5 +1,7 @@
 #include "app/parameters.h"
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -11,6 +13,19 @@ bool EraseFirst(std::string& s, char c) {
     if (at == std::string::npos) return false;
     s.erase(at, 1);
     return true;
+}
+
+std::string LowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// One or two letters name an edition.
+bool IsEditionCode(const std::string& text) {
+    return (text.size() == 1 || text.size() == 2) && std::all_of(text.begin(), text.end(), IsLetter);
 }
 }  // namespace
 
@@ -32,6 +47,21 @@ std::string CleanParameter(const std::string& text) {
     for (char c : TrimParameter(text))
         if (!IsControlOrBlank(c)) out += c;
     return out;
+}
+
+void TakeCallParameters(WizardState& state, const std::vector<std::string>& parameters) {
+    state.ParaName = LowerCase(CleanParameter(parameters[0]));
+    state.ParaFile = LowerCase(TrimParameter(parameters[1]));
+    state.ParaChar = LowerCase(CleanParameter(parameters[2]));
+    state.ParaINI = parameters.size() > 3 ? CleanParameter(parameters[3]) : std::string();
+
+    state.ParaCharValid = IsEditionCode(state.ParaChar);
+    state.CatalogueSection = state.ParaCharValid ? state.ParaName + state.ParaChar : state.ParaName;
+
+    const std::string listFile = LowerCase(state.ParaINI);
+    state.IsQOProgram = listFile == "qoonline.lst" || listFile == "qobasic.lst" || listFile == "qoprime.lst";
+    state.IsHU2Program = listFile == "hu2online.lst";
+    state.IsPortable = state.IsHU2Program && state.ParaChar.str() != "u";
 }
 
 }  // namespace kv

@@ -1,5 +1,8 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "wizard/wizard_state.h"
 
 namespace kv {
 
@@ -9,5 +12,10 @@ std::string TrimParameter(const std::string& text);
 
 // The strict rule: TrimParameter, then every character of code 32 or less goes.
 std::string CleanParameter(const std::string& text);
+
+// The call parameters (at least three) as the run's names: product key,
+// folder, edition letters and list file, the catalogue section they read and
+// the product family that the list file names.
+void TakeCallParameters(WizardState& state, const std::vector<std::string>& parameters);
 
 }  // namespace kv

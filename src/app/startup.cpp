@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <charconv>
 
 #include "app/parameters.h"
@@ -20,19 +19,6 @@ std::string WithoutTrailingDelimiter(std::string path) {
     return path;
 }
 
-std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// One or two letters name an edition.
-bool IsEditionCode(const std::string& text) {
-    return (text.size() == 1 || text.size() == 2) && std::all_of(text.begin(), text.end(), IsLetter);
-}
-
 void ClearProxyState(ProcessState& process) {
     process.UseProxy = false;
     process.ProxyName.clear();
@@ -40,21 +26,6 @@ void ClearProxyState(ProcessState& process) {
     process.ProxyUser.clear();
     process.ProxyPassword.clear();
     process.ProxyComplete.clear();
-}
-
-void TakeCallParameters(WizardState& state, const CallParameters& parameters) {
-    state.ParaName = LowerCase(CleanParameter(parameters[0]));
-    state.ParaFile = LowerCase(TrimParameter(parameters[1]));
-    state.ParaChar = LowerCase(CleanParameter(parameters[2]));
-    state.ParaINI = parameters.size() > 3 ? CleanParameter(parameters[3]) : std::string();
-
-    state.ParaCharValid = IsEditionCode(state.ParaChar);
-    state.CatalogueSection = state.ParaCharValid ? state.ParaName + state.ParaChar : state.ParaName;
-
-    const std::string listFile = LowerCase(state.ParaINI);
-    state.IsQOProgram = listFile == "qoonline.lst" || listFile == "qobasic.lst" || listFile == "qoprime.lst";
-    state.IsHU2Program = listFile == "hu2online.lst";
-    state.IsPortable = state.IsHU2Program && state.ParaChar.str() != "u";
 }
 
 // A system proxy while the wizard's own is off: Timer3 later asks whether to

@@ -1,5 +1,8 @@
 #include "catalogue/catalogue_decision.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "catalogue/version_text.h"
 #include "inventory/ini_access.h"
 
@@ -120,7 +123,7 @@ CatalogueOutcome Decide(const WizardState& state, const std::string& catalogueTi
 // names the installation instead of the catalogue's news.
 void PrepareSpecialUpdate(WizardState& state) {
     state.ParaChar = state.QOId;
-    state.UpdateFileName = state.ParaName + state.ParaChar + ".exe";
+    state.UpdateFileName = InstallerFileName(state);
     for (auto& line : state.CatalogueLines) line = "";
     state.CatalogueLines[0] = " Spezielles Update für " + state.AppName;
     state.CatalogueLines[6] = " Special Update for " + state.AppName;
@@ -157,7 +160,19 @@ void ApplyOutcome(CatalogueOutcome outcome, WizardState& state) {
     }
 }
 
+bool SameLetters(char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+}
+
 }  // namespace
+
+std::string InstallerFileName(const WizardState& state) { return state.ParaName + state.ParaChar + ".exe"; }
+
+bool UpdateFileMatchesInstaller(const WizardState& state) {
+    const std::string installer = InstallerFileName(state);
+    return std::equal(state.UpdateFileName.begin(), state.UpdateFileName.end(), installer.begin(), installer.end(),
+                      SameLetters);
+}
 
 CatalogueOutcome DecideCatalogue(const CatalogueKeyReader& read, WizardState& state) {
     const std::string catalogueTitle = ReadSection(read, state);

@@ -19,4 +19,12 @@ using CatalogueKeyReader = std::function<std::string(const std::string& key, con
 // news lines, SINU switched off at the end of updates).
 CatalogueOutcome DecideCatalogue(const CatalogueKeyReader& read, WizardState& state);
 
+// The installer the wizard asks the update server for: product key, edition
+// letters and ".exe".
+std::string InstallerFileName(const WizardState& state);
+
+// The download starts only when the catalogue's ufn names that installer,
+// letter case aside; otherwise the user sees the version-mismatch box.
+bool UpdateFileMatchesInstaller(const WizardState& state);
+
 }  // namespace kv

@@ -1,10 +1,20 @@
-#include "catalogue/catalogue_decision.h"
+#include "catalogue/check_page.h"
 #include "catalogue/version_text.h"
+#include "wizard/text_catalogue.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
 
 namespace {
+
+constexpr int ReasonNoUpdate = 1;
+
+// The page with the run's texts at hand.
+struct Filling {
+    const WizardState& state;
+    CheckPage& page;
+    std::string GL(int number) const { return CatalogueText(state, number); }
+};
 
 void Show(std::initializer_list<ui::Control*> controls, bool visible) {
     for (ui::Control* control : controls) control->visible = visible;
@@ -21,67 +31,90 @@ std::string JoinLines(std::initializer_list<std::string> lines) {
 }
 
 // End of updates and outdated: nothing but closing remains.
-void ShowClosingOnly(TUpInew& w) {
-    w.Label15.caption = w.GL(87);
-    w.PZu2.caption = w.GL(86);
-    Show({&w.Gauge1, &w.Label10, &w.Label11}, false);
+void ShowClosingOnly(const Filling& f) {
+    CheckPage& p = f.page;
+    p.Label15.caption = f.GL(87);
+    p.PZu2.caption = f.GL(86);
+    Show({&p.Gauge1, &p.Label10, &p.Label11}, false);
 }
 
-void ShowEndOfUpdates(TUpInew& w) {
-    ShowClosingOnly(w);
-    w.services().dialogs->MessageBox(platform::BoxOwner::Wizard, w.GL(90), "Online Update",
-                                     platform::MbOk | platform::MbIconError);
+void ShowEndOfUpdates(const Filling& f) {
+    ShowClosingOnly(f);
+    f.page.dialogs.MessageBox(platform::BoxOwner::Wizard, f.GL(90), "Online Update",
+                              platform::MbOk | platform::MbIconError);
 }
 
-void ShowOutdated(TUpInew& w) {
-    ShowClosingOnly(w);
-    const std::string text = JoinLines({w.GL(85), " ", w.GL(77), w.GL(78), w.GL(83), "  ", w.GL(84)});
-    w.services().dialogs->MessageBox(platform::BoxOwner::Application, text, w.GL(58),
-                                     platform::MbOk | platform::MbIconError);
+void ShowOutdated(const Filling& f) {
+    ShowClosingOnly(f);
+    const std::string text = JoinLines({f.GL(85), " ", f.GL(77), f.GL(78), f.GL(83), "  ", f.GL(84)});
+    f.page.dialogs.MessageBox(platform::BoxOwner::Application, text, f.GL(58), platform::MbOk | platform::MbIconError);
 }
 
 // The captions of an offer's rows (size, new version, date) and its headline.
-void ShowOfferRows(TUpInew& w) {
-    w.Label18.caption = w.GL(10);
-    w.Label15.caption = w.GL(4);
-    Show({&w.Label11, &w.Label10}, false);
-    w.Label2.caption = w.GL(11);
-    w.Label16.caption = w.GL(14);
-    w.Label19.caption = FormatDisplayDate(w.UpdateDate);
+void ShowOfferRows(const Filling& f) {
+    CheckPage& p = f.page;
+    p.Label18.caption = f.GL(10);
+    p.Label15.caption = f.GL(4);
+    Show({&p.Label11, &p.Label10}, false);
+    p.Label2.caption = f.GL(11);
+    p.Label16.caption = f.GL(14);
+    p.Label19.caption = FormatDisplayDate(f.state.UpdateDate);
 }
 
-void EnableInstall(TUpInew& w) {
-    w.DLBut.enabled = true;
-    Show({&w.Label18, &w.Label2, &w.Label16, &w.Label17, &w.Label19, &w.Label4}, true);
+void EnableInstall(const Filling& f) {
+    CheckPage& p = f.page;
+    p.DLBut.enabled = true;
+    Show({&p.Label18, &p.Label2, &p.Label16, &p.Label17, &p.Label19, &p.Label4}, true);
     // With SINU "T" an offer keeps its news lines to itself.
-    if (!w.SinuFlag) w.Timer2.enabled = true;
+    if (!f.state.SinuFlag) p.Timer2.enabled = true;
 }
 
-void ShowOffer(TUpInew& w) {
-    ShowOfferRows(w);
-    EnableInstall(w);
+void ShowOffer(const Filling& f) {
+    ShowOfferRows(f);
+    EnableInstall(f);
 }
 
-void ShowSpecialUpdate(TUpInew& w) {
-    ShowOfferRows(w);
-    w.Label17.caption = w.SpecialVersionInfo;
-    EnableInstall(w);
+void ShowSpecialUpdate(const Filling& f) {
+    ShowOfferRows(f);
+    f.page.Label17.caption = f.state.SpecialVersionInfo;
+    EnableInstall(f);
 }
 
-void ShowNoUpdate(TUpInew& w) {
-    w.Label18.caption = w.GL(9);
-    w.Label4.caption = w.ProgramTitle;
-    w.Label15.caption = w.GL(5);
-    w.Label2.caption = w.GL(12);
-    w.Label17.caption = w.InstalledVersion;
-    Show({&w.Label18, &w.Label2, &w.Label17, &w.Label4}, true);
-    Show({&w.Label11, &w.Label10}, false);
-    w.PZu2.caption = w.GL(47);
-    if (w.SinuFlag) w.Timer2.enabled = true;  // the info lines UPD/UPE
-    w.ComposeReport(1);
+void ShowNoUpdate(const Filling& f) {
+    CheckPage& p = f.page;
+    p.Label18.caption = f.GL(9);
+    p.Label4.caption = f.state.ProgramTitle;
+    p.Label15.caption = f.GL(5);
+    p.Label2.caption = f.GL(12);
+    p.Label17.caption = f.state.InstalledVersion;
+    Show({&p.Label18, &p.Label2, &p.Label17, &p.Label4}, true);
+    Show({&p.Label11, &p.Label10}, false);
+    p.PZu2.caption = f.GL(47);
+    if (f.state.SinuFlag) p.Timer2.enabled = true;  // the info lines UPD/UPE
+    p.report(ReasonNoUpdate);
 }
 
 }  // namespace
+
+void ShowCatalogueArrived(const WizardState& state, CheckPage& page) {
+    page.Label14.caption = CatalogueText(state, 18) + " " + CatalogueText(state, 19);
+    page.Gauge1.position = 0;
+}
+
+CatalogueOutcome EvaluateCatalogueOn(const CatalogueKeyReader& read, WizardState& state, CheckPage& page) {
+    const CatalogueOutcome outcome = DecideCatalogue(read, state);
+    page.Label17.caption = state.NewVersion;
+    page.Label4.caption = state.UpdateSizeText;
+    const Filling f{state, page};
+    switch (outcome) {
+        case CatalogueOutcome::EndOfUpdates: ShowEndOfUpdates(f); break;
+        case CatalogueOutcome::Outdated: ShowOutdated(f); break;
+        case CatalogueOutcome::SpecialUpdate: ShowSpecialUpdate(f); break;
+        case CatalogueOutcome::Offer: ShowOffer(f); break;
+        case CatalogueOutcome::NoUpdate: ShowNoUpdate(f); break;
+    }
+    return outcome;
+}
 
 void TUpInew::EvaluateCatalogue() {
     const std::string file = ProductDataFolder + "\\update.ini";
@@ -89,17 +122,8 @@ void TUpInew::EvaluateCatalogue() {
     const CatalogueKeyReader read = [&](const std::string& key, const std::string& defaultValue) {
         return profile.ReadString(file, CatalogueSection, key, defaultValue);
     };
-    const CatalogueOutcome outcome = DecideCatalogue(read, *this);
-
-    Label17.caption = NewVersion;
-    Label4.caption = UpdateSizeText;
-    switch (outcome) {
-        case CatalogueOutcome::EndOfUpdates: ShowEndOfUpdates(*this); break;
-        case CatalogueOutcome::Outdated: ShowOutdated(*this); break;
-        case CatalogueOutcome::SpecialUpdate: ShowSpecialUpdate(*this); break;
-        case CatalogueOutcome::Offer: ShowOffer(*this); break;
-        case CatalogueOutcome::NoUpdate: ShowNoUpdate(*this); break;
-    }
+    CheckPage page = CheckPageView();
+    EvaluateCatalogueOn(read, *this, page);
 }
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "inventory/ini_access.h"
+#include "inventory/product_keys.h"
 #include "inventory/registry_text.h"
 #include "wizard/tupinew.h"
 
@@ -15,6 +16,7 @@ using platform::Hive;
 
 constexpr const char* KarvellKey = "Software\\Karvell\\";
 constexpr const char* ValuationKey = "Software\\Karvell\\HU2013MAK";
+constexpr const char* UniversalCaller = "universal";
 
 std::string Lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -92,7 +94,7 @@ private:
             w_.ProductReference = ownFolder ? 10 : row.reference;
             if (row.qoFamily) w_.IsQOProgram = true;
             if (row.valuation) w_.IsHU2Program = true;
-            if (listFile == "voonline.lst" && Lowered(w_.ParaName) == "universal") productKey_ = "VOLU";
+            if (listFile == "voonline.lst" && Lowered(w_.ParaName) == UniversalCaller) productKey_ = "VOLU";
         }
         if (productKey_.empty()) productKey_ = w_.ParaFile;
     }
@@ -196,6 +198,15 @@ private:
 };
 
 }  // namespace
+
+std::vector<std::string> CallingProductKeys() {
+    std::vector<std::string> keys{UniversalCaller};
+    for (const ProductRow& row : ProductTable) {
+        const std::string key = Lowered(row.productKey);
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    }
+    return keys;
+}
 
 // A registry value of the wrong type ends the pass where it stands; what was
 // read before stays, and start-up goes on with it rather than ending the program.

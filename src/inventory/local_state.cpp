@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "catalogue/version_text.h"
+#include "inventory/kept_state.h"
 #include "inventory/ini_access.h"
 #include "network/connection.h"
 #include "wizard/tupinew.h"
@@ -58,17 +59,8 @@ void ReadProductSection(TUpInew& w) {
     platform::Profile& profile = *w.services().profile;
     const auto text = [&](const char* key) { return ReadIniString(profile, list, w.ProgramName, key); };
 
-    w.ProgramName = ReadIniString(profile, list, "PName", "name");
-    if (w.ProgramName.empty()) return;
-    w.InstalledVersion = profile.ReadString(list, w.ProgramName, "verinfo", "0");
-    if (w.InstalledVersion == "0" || w.InstalledVersion.empty()) w.InstalledVersion = w.RecordedVersion;
-    w.InstalledVersionNumber = VersionNumber(w.InstalledVersion);
+    if (!ReadKeptState(profile, list, w)) return;
     w.Label5.caption = w.InstalledVersion;
-    w.ProgramTitle = text("prog");
-    w.LastUpdateDate = text("dat");
-    if (w.LastUpdateDate.empty()) w.LastUpdateDate = w.LastInstallDate;
-    w.LocalSpecAction = ReadIniInteger(profile, list, w.ProgramName, "ActS");
-    w.RestartProgram = text("exc");
     const int useP = ReadIniInteger(profile, list, w.ProgramName, "useP");
     process.UseProxy = useP != 0;
     CorrectProxyUse(w, list, useP);
@@ -113,6 +105,21 @@ std::optional<int> TUpInew::ConnectionKind() {
         dialUpFailureShown_ = true;
         return std::nullopt;
     }
+}
+
+bool ReadKeptState(platform::Profile& profile, const std::string& list, WizardState& state) {
+    const auto text = [&](const char* key) { return ReadIniString(profile, list, state.ProgramName, key); };
+    state.ProgramName = ReadIniString(profile, list, "PName", "name");
+    if (state.ProgramName.empty()) return false;
+    state.InstalledVersion = profile.ReadString(list, state.ProgramName, "verinfo", "0");
+    if (state.InstalledVersion == "0" || state.InstalledVersion.empty()) state.InstalledVersion = state.RecordedVersion;
+    state.InstalledVersionNumber = VersionNumber(state.InstalledVersion);
+    state.ProgramTitle = text("prog");
+    state.LastUpdateDate = text("dat");
+    if (state.LastUpdateDate.empty()) state.LastUpdateDate = state.LastInstallDate;
+    state.LocalSpecAction = ReadIniInteger(profile, list, state.ProgramName, "ActS");
+    state.RestartProgram = text("exc");
+    return true;
 }
 
 void TUpInew::ReadLocalState() {

@@ -14,21 +14,6 @@ const std::string S47(47, '=');
 const std::string S56(56, '=');
 constexpr const char* CourtSettingsFile = "\\Karvell\\QOFolio\\hgut.ini";
 
-const char* ReasonLine(int reasonCode) {
-    switch (reasonCode) {
-        case 1: return "Done after version check NO DOWNLOAD";
-        case 2: return "Done after DOWNLOAD and START of update file";
-        case 4: return "Mailed after running download aborded";
-        case 5: return "Mailed after cancel no download was started";
-        case 7: return "Mailed after outdated program was detected";
-        case 8: return "Mailed after no further update possible";
-        case 19: return "Update wurde über Kreuz beendet nicht Button";
-        case 22: return "Done after DOWNLOAD of update file";
-        case 23: return "Done after DOWNLOAD, update file NOT started: signature not valid";
-        default: return nullptr;
-    }
-}
-
 const char* JournalLine(int setting) {
     switch (setting) {
         case 0: return "Manuelle TGB-Nr: automatik";
@@ -151,6 +136,21 @@ ReportSurroundings Surroundings(const TUpInew& wizard) {
 }
 
 }  // namespace
+
+const char* ReasonLine(int reasonCode) {
+    switch (reasonCode) {
+        case 1: return "Done after version check NO DOWNLOAD";
+        case 2: return "Done after DOWNLOAD and START of update file";
+        case 4: return "Mailed after running download aborded";
+        case 5: return "Mailed after cancel no download was started";
+        case 7: return "Mailed after outdated program was detected";
+        case 8: return "Mailed after no further update possible";
+        case 19: return "Update wurde über Kreuz beendet nicht Button";
+        case 22: return "Done after DOWNLOAD of update file";
+        case 23: return "Done after DOWNLOAD, update file NOT started: signature not valid";
+        default: return nullptr;
+    }
+}
 
 std::string ReportTimestamp(const platform::LocalDateTime& t) {
     const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;

@@ -22,6 +22,9 @@ struct ReportSurroundings {
 // carries.
 inline constexpr std::size_t ServerValueLimit = 64;
 
+// The report's line that says why it was sent; null for a code without one.
+const char* ReasonLine(int reasonCode);
+
 // "NetRefresh: " + AppName, for the court-register family + " - " + QOAgent.
 std::string ReportSubject(const WizardState& state);
 

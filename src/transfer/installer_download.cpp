@@ -1,6 +1,5 @@
-#include <cctype>
-
 #include "app/config.h"
+#include "catalogue/check_page.h"
 #include "transfer/installer_signature.h"
 #include "transfer/restart_rule.h"
 #include "ui/ui_host.h"
@@ -14,12 +13,7 @@ constexpr unsigned CreateNewProcessGroupNormalPriority = 0x220;  // CREATE_NEW_P
 constexpr unsigned StartfUseShowWindow = 1;
 constexpr unsigned short SwShowNormal = 1;
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string InstallerName(const TUpInew& w) { return w.ParaName + w.ParaChar + ".exe"; }
+std::string InstallerName(const TUpInew& w) { return InstallerFileName(w); }
 
 std::string InstallerPath(const TUpInew& w) { return w.ProductDataFolder + "\\" + InstallerName(w); }
 
@@ -66,8 +60,8 @@ void ShowDownloadHeading(TUpInew& w) {
 }
 
 void CatalogueArrived(TUpInew& w, std::int32_t fileSize) {
-    w.Label14.caption = w.GL(18) + " " + w.GL(19);
-    w.Gauge1.position = 0;
+    CheckPage page = w.CheckPageView();
+    ShowCatalogueArrived(w, page);
     if (fileSize > 0) {
         w.services().clock->Pause(1500);
         w.EvaluateCatalogue();
@@ -182,7 +176,7 @@ void TUpInew::DLButClick() {
     Label10.visible = true;
 
     const std::string installer = InstallerName(*this);
-    if (Lower(UpdateFileName) != Lower(installer)) {
+    if (!UpdateFileMatchesInstaller(*this)) {
         InformationBox(*this, JoinLines(*this, 37, 39));
         Gauge1.position = 0;
         DLBut.enabled = false;

@@ -179,15 +179,17 @@ std::string CatalogueText(int language, int number, const CatalogueFields& field
     return Fixed(language, number).value_or(std::string());
 }
 
-std::string TUpInew::GL(int number) const {
+std::string CatalogueText(const WizardState& state, int number) {
     CatalogueFields fields;
     for (std::size_t i = 0; i < fields.newsAfterDe.size(); ++i) {
-        fields.newsAfterDe[i] = NewsAfterDe[i];
-        fields.newsAfterEn[i] = NewsAfterEn[i];
+        fields.newsAfterDe[i] = state.NewsAfterDe[i];
+        fields.newsAfterEn[i] = state.NewsAfterEn[i];
     }
-    fields.installedVersion = InstalledVersion;
-    fields.appName = AppName.str();
-    return CatalogueText(Language, number, fields);
+    fields.installedVersion = state.InstalledVersion;
+    fields.appName = state.AppName.str();
+    return CatalogueText(state.Language, number, fields);
 }
+
+std::string TUpInew::GL(int number) const { return CatalogueText(*this, number); }
 
 }  // namespace kv

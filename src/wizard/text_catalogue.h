@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "wizard/wizard_state.h"
+
 namespace kv {
 
 // The run-time values that the composed catalogue entries insert.
@@ -16,5 +18,8 @@ struct CatalogueFields {
 // Message `number` in `language` (1 German, 2 English). Any other language and
 // any number the catalogue does not define give the empty text.
 std::string CatalogueText(int language, int number, const CatalogueFields& fields);
+
+// Message `number` in the run's language, with the run's values inserted.
+std::string CatalogueText(const WizardState& state, int number);
 
 }  // namespace kv

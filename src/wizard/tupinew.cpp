@@ -1,6 +1,7 @@
 #include "wizard/tupinew.h"
 
 #include "app/config.h"
+#include "catalogue/check_page.h"
 
 namespace kv {
 
@@ -14,5 +15,11 @@ TUpInew::TUpInew(const platform::Services& services, TPHPunit* reportWindow)
 }
 
 TUpInew::~TUpInew() = default;
+
+CheckPage TUpInew::CheckPageView() {
+    return CheckPage{Label15, Label14, Label18, Label4, Label2, Label17, Label16, Label19, Label10, Label11, Gauge1,
+                     DLBut,   PZu2,    Panel3,  Memo1,  Timer2, clientWidth,
+                     *services_.dialogs, [this](int reasonCode) { ComposeReport(reasonCode); }};
+}
 
 }  // namespace kv

@@ -12,6 +12,7 @@
 namespace kv {
 
 class TPHPunit;
+struct CheckPage;
 
 // The call parameters as the process received them (program name excluded).
 using CallParameters = std::vector<std::string>;
@@ -63,6 +64,7 @@ public:
 
     // Evaluation and hand-over (catalogue/).
     void EvaluateCatalogue();
+    CheckPage CheckPageView();  // what the evaluation and the news timer write
     void WriteInstallerHandover();
 
     // Installer download and launch (transfer/).

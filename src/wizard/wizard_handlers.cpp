@@ -1,6 +1,7 @@
 #include <string>
 
 #include "app/config.h"
+#include "wizard/news_panel.h"
 #include "network/tproxyform.h"
 #include "ui/ui_host.h"
 #include "wizard/tform1.h"
@@ -33,16 +34,6 @@ int ReasonForCloseReason(int closeReason) {
         default: return 0;
     }
 }
-
-// Which six catalogue lines the news panel shows: information or news, in
-// the run's language.
-std::size_t FirstNewsLine(bool informationLines, int language) {
-    const std::size_t first = informationLines ? 12 : 0;
-    return language == 1 ? first : first + 6;
-}
-
-constexpr std::size_t NewsLineCount = 6;
-constexpr int MemoInset = 40;
 
 const char* const HU2SettingsFile = "\\Karvell\\HUG\\h2gut.ini";
 
@@ -98,15 +89,8 @@ void TUpInew::TryAgainButClick() {
 
 void TUpInew::Timer2Timer() {
     Timer2.enabled = false;
-    const std::size_t first = FirstNewsLine(SinuFlag, Language);
-    if (!CatalogueLines[first].empty() || !CatalogueLines[first + 1].empty()) {
-        Memo1.lines.clear();
-        for (std::size_t i = 0; i < NewsLineCount; ++i) Memo1.lines.push_back(CatalogueLines[first + i].str());
-        Panel3.visible = true;
-        Panel3.width = clientWidth;
-        Memo1.width = clientWidth - MemoInset;
-    }
-    if (!SinuFlag && !NoNewUpdate) Label15.caption = GL(60);
+    CheckPage page = CheckPageView();
+    ShowNewsPanel(*this, page);
 }
 
 void TUpInew::Timer3Timer() {

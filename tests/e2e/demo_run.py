@@ -15,12 +15,12 @@ import subprocess
 from pathlib import Path
 
 from kvharness import Harness, report_lines, wait_until
-from kvproducts import QO_DATA, QO_INSTALLER, TEXTS, WIZARD_TITLE, catalogue, court_product, start
+from kvproducts import QO_DATA, QO_INSTALLER, TEXTS, WIZARD_TITLE, court_product, start
 from kvsecure import secure, signed
 
 T = TEXTS["de"]
-DEMO_CATALOGUE = catalogue(extra="CD2=Schnellere Suche im Register\nCD3=Neue Vorlagen für Bescheinigungen\n"
-                                 "DS1=Das Update wird jetzt installiert.\nDS2=Bitte schließen Sie QO Folio.\n")
+# The demo's catalogue as a maker would publish it; scripts/demo.sh checks it with kvcatalog first.
+DEMO_CATALOGUE = (Path(__file__).parent / "demo_update.ini").read_bytes()
 
 
 def prepare(h):

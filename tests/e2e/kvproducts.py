@@ -7,6 +7,7 @@ as QORIND QOFolio U QOOnline.lst from its program folder, it keeps its data
 and reads the catalogue section "qorindu"; its installer is "qorindu.exe".
 """
 import os
+import re
 
 from kvharness import ScenarioError, wait_until
 
@@ -193,3 +194,37 @@ def wait_any_text(h, window, texts, timeout=30.0):
         shown = h.shown_texts(window)
         return next((t for t in texts if t in shown), None)
     return wait_until(found, timeout, f"one of {texts}")
+
+
+def served(h, name):
+    """The Windows path of a document the update server serves."""
+    return "Z:" + str(h.www / name).replace("/", "\\")
+
+
+def catalogue_check(h, *options):
+    """kvcatalog.exe check on the catalogue the update server serves, with the installers beside it; returns
+    its exit code and its findings."""
+    result = h.wine(h.build / "kvcatalog.exe", "check", served(h, "update.ini"), "--installers", served(h, ""),
+                    *options, check=False)
+    return result.returncode, result.stdout.decode("utf-8")
+
+
+def explanation_agrees(h, wizard, outcome, box=None, lang="de", qoid="QO-4711"):
+    """The maker's kvcatalog.exe, given the catalogue the wizard fetched and the product's version list file,
+    names the wizard's outcome; the headline, status line and buttons it names are on the wizard's page, and the
+    box it names is the box the wizard showed (`box`, as answered)."""
+    said = h.wine(h.build / "kvcatalog.exe", "explain", served(h, "update.ini"), "--product", QO_PARAMETERS[0], "--edition",
+                  QO_PARAMETERS[2], "--list", QO_LIST, "--language", lang, "--qo-id", qoid).stdout.decode("utf-8")
+    lines = said.splitlines()
+    if lines[0] != f"outcome: {outcome}":
+        raise ScenarioError(f"kvcatalog says {lines[0]!r}, the wizard showed {outcome}")
+    texts = [line.split(": ", 1)[1] for line in lines if line.startswith(("headline: ", "status: "))]
+    texts += [caption for line in lines if line.startswith("buttons: ") for caption in re.findall(r'"([^"]*)"', line)]
+    shown = h.shown_texts(wizard)
+    missing = [text for text in texts if text not in shown]
+    if missing:
+        raise ScenarioError(f"kvcatalog names {missing}, the wizard shows {shown}")
+    if box is not None:
+        words = " ".join(box["text"].split())
+        if words not in " ".join(said.split()):
+            raise ScenarioError(f"the wizard's box {words!r} is not the one kvcatalog names:\n{said}")

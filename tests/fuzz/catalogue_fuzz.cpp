@@ -2,10 +2,13 @@
 
 #include "catalogue/catalogue_decision.h"
 #include "fuzz/fuzz_target.h"
+#include "maker/catalogue_check.h"
+#include "maker/explanation.h"
 #include "platform/portable/ini_engine.h"
 
 // Arbitrary catalogue texts against a few installed states: the decision
-// never fails, and each outcome leaves the state the later steps rely on.
+// never fails, and each outcome leaves the state the later steps rely on;
+// the maker's tool checks and explains the same text without failing.
 // Byte 0 chooses the product family and whether the product's section header
 // is put in front, bytes 1-3 the installed version, action number and
 // edition; the rest is the catalogue text.
@@ -55,4 +58,17 @@ KV_FUZZ_TARGET(catalogue) {
             Check(!(state.CatalogueSU == "T"), "no update despite SU T");
             break;
     }
+
+    const std::size_t lines = ini.Describe().size();
+    for (const kv::maker::Finding& finding : kv::maker::CheckCatalogue(text, {}))
+        Check(finding.line <= lines, "a finding beyond the last line");
+    kv::maker::Installation installation;
+    installation.product = "qoonline";
+    installation.edition = editions[data[3] % 4];
+    installation.version = std::to_string(data[1]);
+    installation.qoId = state.IsQOProgram ? "QO-4711-ABCDEFGH" : "";
+    const kv::maker::Evaluation evaluation = kv::maker::Evaluate(ini, installation);
+    const std::string explained = kv::maker::ExplanationText(evaluation, installation);
+    Check(explained.starts_with(std::string("outcome: ") + kv::maker::OutcomeName(evaluation.outcome)),
+          "an explanation that does not start with its outcome");
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue_decision.h"
+#include "catalogue/version_text.h"
 #include "platform/portable/ini_engine.h"
+#include "unit/catalogue_decision_rows.h"
 
 namespace kv {
 void PrintTo(CatalogueOutcome outcome, std::ostream* os) {
@@ -24,94 +26,31 @@ WizardState Installed() {
     s.InstalledVersionNumber = 819;
     s.ProgramTitle = "QO Folio";
     s.AppName = "QO Folio Gericht";
-    s.QOId = "QO-4711-ABCDEFGH";
+    s.QOId = kv::test::DecisionQOId;
     s.QOAgent = "Amtsgericht Nord";
     return s;
 }
 
+// The section's name is read in other letter case than the catalogue writes it.
 CatalogueOutcome Decide(const std::string& section, WizardState& state) {
-    const kv::platform::IniText ini("[other]\r\nverinfo=9.9.9\r\n[qoonlineb]\r\n" + section);
+    const std::string edition = state.ParaChar;
+    const kv::platform::IniText ini(kv::test::DecisionCatalogue(section, edition));
     return kv::DecideCatalogue(
-        [&](const std::string& key, const std::string& def) { return ini.Read("QOonlineB", key, def); }, state);
+        [&](const std::string& key, const std::string& def) { return ini.Read("QOONLINE" + edition, key, def); },
+        state);
 }
 
-const char* const Offered = "verinfo=8.1.10\r\nprog=QO Folio\r\n";
-
-struct Case {
-    const char* name;
-    std::string section;
-    void (*adjust)(WizardState&);
-    CatalogueOutcome expected;
-};
-
-void Nothing(WizardState&) {}
-void Version20(WizardState& s) { s.InstalledVersion = "2.0"; s.InstalledVersionNumber = 20; }
-void NoVersion(WizardState& s) { s.InstalledVersion = ""; s.InstalledVersionNumber = -1; }
-void EditionA(WizardState& s) { s.IsQOProgram = true; s.ParaChar = "a"; }
-void EditionAn(WizardState& s) { s.IsQOProgram = true; s.ParaChar = "an"; }
-void EditionAb(WizardState& s) { s.IsQOProgram = true; s.ParaChar = "ab"; }
 void Court(WizardState& s) { s.IsQOProgram = true; s.LocalSpecAction = 3; }
 
 TEST(CatalogueDecision, OutcomeOfEachRuleAndItsTies) {
-    const std::vector<Case> cases = {
-        {"digits only: 8.1.10 beats 8.1.9", Offered, Nothing, CatalogueOutcome::Offer},
-        {"digits only: 1.10 beats 2.0", "verinfo=1.10\r\nprog=QO Folio\r\n", Version20, CatalogueOutcome::Offer},
-        {"equal, SU F", "verinfo=8.1.9\r\nprog=QO Folio\r\nSU=F\r\n", Nothing, CatalogueOutcome::NoUpdate},
-        {"equal, SU T", "verinfo=8.1.9\r\nprog=QO Folio\r\nSU=T\r\n", Nothing, CatalogueOutcome::Offer},
-        {"SU TRUE keeps TR only", "verinfo=8.1.9\r\nprog=QO Folio\r\nSU=TRUE\r\n", Nothing, CatalogueOutcome::NoUpdate},
-        {"title differs in case", "verinfo=8.1.10\r\nprog=QO folio\r\n", Nothing, CatalogueOutcome::NoUpdate},
-        {"title differs, SU T", "verinfo=8.1.10\r\nprog=QO folio\r\nSU=T\r\n", Nothing, CatalogueOutcome::Offer},
-        {"no prog", "verinfo=8.1.10\r\n", Nothing, CatalogueOutcome::NoUpdate},
-        {"NoMoreUp reached, SINU T", std::string(Offered) + "NoMoreUp=8.1.9\r\nSINU=T\r\n", Nothing,
-         CatalogueOutcome::EndOfUpdates},
-        {"NoMoreUp above, SINU T", std::string(Offered) + "NoMoreUp=8.2.0\r\nSINU=T\r\n", Nothing,
-         CatalogueOutcome::EndOfUpdates},
-        {"NoMoreUp reached, SINU F", std::string(Offered) + "NoMoreUp=8.1.9\r\nSINU=F\r\n", Nothing,
-         CatalogueOutcome::Offer},
-        {"NoMoreUp reached, SINU TR", std::string(Offered) + "NoMoreUp=8.1.9\r\nSINU=TR\r\n", Nothing,
-         CatalogueOutcome::Offer},
-        {"NoMoreUp below", std::string(Offered) + "NoMoreUp=8.1.8\r\nSINU=T\r\n", Nothing, CatalogueOutcome::Offer},
-        {"edition a never ends", std::string(Offered) + "NoMoreUp=8.1.9\r\nSINU=T\r\n", EditionA,
-         CatalogueOutcome::Offer},
-        {"edition an never ends", std::string(Offered) + "NoMoreUp=8.1.9\r\nSINU=T\r\n", EditionAn,
-         CatalogueOutcome::Offer},
-        {"edition ab ends", std::string(Offered) + "NoMoreUp=8.1.9\r\nSINU=T\r\n", EditionAb,
-         CatalogueOutcome::EndOfUpdates},
-        {"OldSmalerNo reached", std::string(Offered) + "OldSmalerNo=8.1.9\r\n", Nothing, CatalogueOutcome::Outdated},
-        {"OldSmalerNo reached, SU T", std::string(Offered) + "OldSmalerNo=8.1.9\r\nSU=T\r\n", Nothing,
-         CatalogueOutcome::Offer},
-        {"OldSmalerNo and NoMoreUp reached",
-         std::string(Offered) + "OldSmalerNo=8.1.9\r\nNoMoreUp=8.1.9\r\nSINU=T\r\n", Nothing,
-         CatalogueOutcome::EndOfUpdates},
-        {"empty installed version, limits 0",
-         std::string(Offered) + "OldSmalerNo=0\r\nNoMoreUp=\r\nSINU=T\r\n", NoVersion, CatalogueOutcome::Offer},
-        {"empty installed version, OldSmalerNo 1", std::string(Offered) + "OldSmalerNo=1\r\n", NoVersion,
-         CatalogueOutcome::Outdated},
-        {"target with equal action number", std::string(Offered) + "ActS=3\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
-         CatalogueOutcome::Offer},
-        {"target with newer action number", "verinfo=8.1.9\r\nActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
-         CatalogueOutcome::SpecialUpdate},
-        {"special wins over a newer version", std::string(Offered) + "ActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
-         CatalogueOutcome::SpecialUpdate},
-        {"end of updates wins over special",
-         std::string(Offered) + "ActS=5\r\nPCode1=QO-4711-ABCDEFGH\r\nNoMoreUp=9.0.0\r\nSINU=T\r\n", Court,
-         CatalogueOutcome::EndOfUpdates},
-        {"target differs in case", "verinfo=8.1.9\r\nActS=5\r\nPCode1=qo-4711-abcdefgh\r\n", Court,
-         CatalogueOutcome::NoUpdate},
-        {"list cut by empty key", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode2=\r\nPCode3=QO-4711-ABCDEFGH\r\n",
-         Court, CatalogueOutcome::NoUpdate},
-        {"list cut by X", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode2=X\r\nPCode3=QO-4711-ABCDEFGH\r\n", Court,
-         CatalogueOutcome::NoUpdate},
-        {"list cut by a gap", "verinfo=8.1.9\r\nActS=5\r\nPCode1=A\r\nPCode3=QO-4711-ABCDEFGH\r\n", Court,
-         CatalogueOutcome::NoUpdate},
-        {"ActS not a number", "verinfo=8.1.9\r\nActS=5a\r\nPCode1=QO-4711-ABCDEFGH\r\n", Court,
-         CatalogueOutcome::NoUpdate},
-        {"error page", "", Nothing, CatalogueOutcome::NoUpdate},
-    };
-    for (const Case& c : cases) {
+    for (const kv::test::DecisionRow& row : kv::test::DecisionRows()) {
         WizardState state = Installed();
-        c.adjust(state);
-        EXPECT_EQ(Decide(c.section, state), c.expected) << c.name;
+        state.ParaChar = row.installed.edition;
+        state.InstalledVersion = row.installed.version;
+        state.InstalledVersionNumber = kv::VersionNumber(row.installed.version);
+        state.IsQOProgram = row.installed.court;
+        state.LocalSpecAction = row.installed.localAction;
+        EXPECT_EQ(Decide(row.section, state), row.expected) << row.name;
     }
 }
 

@@ -120,6 +120,22 @@ void IniText::Write(const std::string& section, const std::string& key, const st
     lines_.insert(lines_.begin() + lastContent + 1, Line{entry, "\r\n"});
 }
 
+std::vector<IniLine> IniText::Describe() const {
+    std::vector<IniLine> described;
+    std::string section;
+    for (const Line& line : lines_) {
+        IniLine d{IniLine::Kind::Other, line.text, line.ending, section, {}, {}};
+        if (SectionOf(line.text, d.section)) {
+            d.kind = IniLine::Kind::Header;
+            section = d.section;
+        } else if (KeyOf(line.text, d.key, d.value)) {
+            d.kind = IniLine::Kind::Key;
+        }
+        described.push_back(std::move(d));
+    }
+    return described;
+}
+
 std::string IniText::Bytes() const {
     std::string out;
     for (const Line& l : lines_) out += l.text + l.ending;

@@ -6,6 +6,16 @@
 
 namespace kv::platform {
 
+// One line of an INI text as a reader of it sees the line.
+struct IniLine {
+    enum class Kind { Other, Header, Key };
+    Kind kind = Kind::Other;  // Other: blank, comment, or text the reader skips
+    std::string text;         // without its line end
+    std::string ending;       // "\r\n", "\n", "\r" or "" for the last line
+    std::string section;      // a header's name; a key's section ("" before any header)
+    std::string key, value;
+};
+
 // INI text as lines, kept byte for byte so that a write changes only the
 // line it must. Follows the system's profile rules: sections and keys match
 // without regard to case, the first match wins, values are trimmed and lose
@@ -16,6 +26,7 @@ public:
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue) const;
     void Write(const std::string& section, const std::string& key, const std::string& value);
     std::string Bytes() const;
+    std::vector<IniLine> Describe() const;
 
 private:
     struct Line {

@@ -1,8 +1,10 @@
 """The two boxes that end a check without an offer: an installed version at or below the outdated limit
 (error box with the contact lines, report 7 on close) and one at the end of its updates (the update cycle
-box naming the product, report 8 on close). Both offer "Beenden" and ask about the restart."""
+box naming the product, report 8 on close). Both offer "Beenden" and ask about the restart. The maker's
+kvcatalog.exe, asked about the same catalogue and installed state, tells the same outcome, page and box."""
 from kvharness import Harness
-from kvproducts import TEXTS, catalogue, check, close_and_decline_restart, court_product, held_by_box, rows
+from kvproducts import (TEXTS, catalogue, check, close_and_decline_restart, court_product, explanation_agrees,
+                        held_by_box, rows)
 
 T = TEXTS["de"]
 
@@ -17,6 +19,7 @@ def outdated(name):
         assert shown["text"].startswith("Ihre Programmversion (8.1.9) ist leider zu veraltet"), shown
         assert "Vielen Dank für Ihr Verständnis." in shown["text"], shown
         h.wait_shown(wizard, T["outdated"], 10)
+        explanation_agrees(h, wizard, "outdated", shown)
         assert not h.reports(), "a report before closing"
         close_and_decline_restart(h, wizard, T["finish"])
         h.the_report(run, 7)
@@ -33,6 +36,7 @@ def end_of_updates(name):
         assert shown["text"] == ("Der Updatezyklus für Ihr Programm QO Folio ist abgelaufen. "
                                  "Weitere Updates stehen nicht mehr zur Verfügung."), shown
         h.wait_shown(wizard, T["outdated"], 10)
+        explanation_agrees(h, wizard, "end-of-updates", shown)
         close_and_decline_restart(h, wizard, T["finish"])
         h.the_report(run, 8)
 

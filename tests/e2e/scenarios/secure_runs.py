@@ -4,11 +4,12 @@ expected signer signed it; one by another signer of the same authority, one by a
 nobody trusts, one altered after signing and one unsigned are each refused: message 93 on the status line
 and in a box, the file gone, no hand-over file, one report 23 saying why, the version list file as it was.
 A whole run also passes through tinyproxy (a CONNECT tunnel), and a server certificate for another name
-gives the no-connection path without anything fetched or reported."""
+gives the no-connection path without anything fetched or reported. The maker's kvcatalog.exe check, given the
+signer, judges the installer on the server as the secure program did, in the same words."""
 from contextlib import nullcontext
 
 from kvharness import Harness, ScenarioError
-from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, check,
+from kvproducts import (QO_DATA, QO_INSTALLER, QO_LIST, TEXTS, WIZARD_TITLE, catalogue, catalogue_check, check,
                         close_and_decline_restart, court_product, rows, unchanged)
 from kvsecure import presented, secure, signed
 
@@ -31,6 +32,12 @@ def secure_check(h, installer, list_extra=""):
     h.serve(QO_INSTALLER, signed(h, installer))
     run, wizard = check(h)
     return before, run, wizard
+
+
+def signature_findings(h):
+    """The findings of kvcatalog.exe check on the served installer's signature."""
+    status, findings = catalogue_check(h, "--signer", "Karvell Test Signing")
+    return status, [line for line in findings.splitlines() if "Signature: " in line]
 
 
 def install(h, wizard):
@@ -62,6 +69,9 @@ def started(list_extra="", asking_proxy=False):
                 h.wait_gone(title=WIZARD_TITLE, timeout=30)
                 h.the_report(run, 2)
             all_over_tls(h, ["/update.ini", QO_INSTALLER, "/cgi-bin/instup.php"])
+            refusals = signature_findings(h)[1]
+            if refusals:
+                raise ScenarioError(f"kvcatalog refuses the installer the program started: {refusals}")
             if list_extra:
                 tunnels = proxy_log.read_bytes()[log_before:].decode("latin-1").count("CONNECT localhost:443")
                 if tunnels < 2:
@@ -87,6 +97,9 @@ def refused(installer, why):
                 if h.host_path(left).exists():
                     raise ScenarioError(f"{left} exists after the refusal")
             unchanged(h, QO_LIST, before)
+            status, findings = signature_findings(h)
+            if status != 2 or len(findings) != 1 or f"qorindu.exe: Signature: {why}: " not in findings[0]:
+                raise ScenarioError(f"kvcatalog check: exit {status}, {findings}")
     return row
 
 

@@ -1,0 +1,33 @@
+#include "maker/page_record.h"
+
+#include "wizard/text_catalogue.h"
+
+namespace kv::maker {
+
+namespace {
+constexpr int WizardClientWidth = 598;
+}  // namespace
+
+PageRecord::PageRecord(const WizardState& state) {
+    // What the start and the catalogue fetch left on the page.
+    Label15.caption = CatalogueText(state, 48);
+    DLBut.caption = CatalogueText(state, 8);
+    DLBut.enabled = false;
+    PZu2.caption = CatalogueText(state, 7);
+    for (ui::Control* row : {&Label18, &Label4, &Label2, &Label17, &Label16, &Label19, &Panel3}) row->visible = false;
+    CheckPage page = Page();
+    ShowCatalogueArrived(state, page);
+}
+
+CheckPage PageRecord::Page() {
+    return CheckPage{Label15, Label14, Label18, Label4, Label2, Label17, Label16, Label19, Label10, Label11, Gauge1,
+                     DLBut,   PZu2,    Panel3,  Memo1,  Timer2, WizardClientWidth,
+                     *this,   [this](int reasonCode) { reports.push_back(reasonCode); }};
+}
+
+int PageRecord::MessageBox(platform::BoxOwner, const std::string& text, const std::string& caption, unsigned) {
+    boxes.push_back({caption, text});
+    return platform::IdOk;
+}
+
+}  // namespace kv::maker
