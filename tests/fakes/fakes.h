@@ -85,6 +85,9 @@ class HostFilesHeldElsewhere : public platform::HostFiles {
 public:
     std::set<std::string> heldElsewhere;
     bool Delete(const std::string& path) override { return !heldElsewhere.count(path) && HostFiles::Delete(path); }
+    bool WriteAll(const std::string& path, const std::string& bytes) override {
+        return !heldElsewhere.count(path) && HostFiles::WriteAll(path, bytes);
+    }
     std::unique_ptr<platform::FileWriter> CreateForWriting(const std::string& path) override {
         return heldElsewhere.count(path) ? nullptr : HostFiles::CreateForWriting(path);
     }

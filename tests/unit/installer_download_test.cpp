@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fakes/start_outcomes.h"
 #include "fakes/test_world.h"
 #include "app/config.h"
 #include "platform/portable/host_path.h"
@@ -203,7 +204,7 @@ TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndTheWizardCloses) {
 }
 
 using kv::platform::ProcessOutcome;
-using kv::platform::StartResult;
+namespace start = kv::test::start;
 
 struct StartCase {
     std::vector<ProcessOutcome> outcomes;  // of the plain start, then of the elevated one
@@ -249,11 +250,9 @@ TEST_P(InstallerStart, ReportsWhatTheStartDidAndLeavesNoUnstartedInstaller) {
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, InstallerStart,
-    ::testing::Values(StartCase{{{StartResult::Started, 0}}, ""},
-                      StartCase{{{StartResult::ElevationRequired, 740}, {StartResult::Started, 0}}, ""},
-                      StartCase{{{StartResult::ElevationRequired, 740}, {StartResult::Declined, 1223}},
-                                "Start: elevation declined"},
-                      StartCase{{{StartResult::Failed, 193}}, "Start: error 193"}));
+    ::testing::Values(StartCase{{start::Started}, ""}, StartCase{{start::ElevationRequired, start::Started}, ""},
+                      StartCase{{start::ElevationRequired, start::Declined}, "Start: elevation declined"},
+                      StartCase{{start::NoProgram}, "Start: error 193"}));
 
 struct SignatureCase {
     bool ok;
@@ -374,7 +373,7 @@ TEST_F(DownloadTest, RunProgramQuotesThePathAndStartsInItsFolder) {
     world.dir.Write("Program Files\\qo.exe", "MZ");
     EXPECT_TRUE(w.RunProgram(world.dir / "Program Files\\QO\\qo.exe", "", false, ""));
     EXPECT_TRUE(w.RunProgram("qo.exe", "/restart 1", true, "D:\\Daten"));
-    world.processes.outcomes = {{StartResult::Failed, 2}};
+    world.processes.outcomes = {start::MissingProgram};
     EXPECT_FALSE(w.RunProgram("qo.exe", "", false, ""));
     ASSERT_EQ(world.processes.started.size(), 2u);
     // Compared as host paths: the unit tests' folders have a POSIX root.

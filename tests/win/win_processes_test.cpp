@@ -4,12 +4,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "fakes/start_outcomes.h"
 #include "platform/win32/win_files.h"
 #include "platform/win32/win_processes.h"
 #include "win_temp_folder.h"
 
+using kv::platform::ProcessOutcome;
 using kv::platform::ProcessRequest;
-using kv::platform::StartResult;
+namespace start = kv::test::start;
 using kv::platform::win32::WinFiles;
 using kv::platform::win32::WinProcesses;
 
@@ -30,16 +32,22 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// Started by the tests below as a child process of this very program.
-ProcessRequest ChildRequest(const std::string& marker) {
-    SetEnvironmentVariableA(kMarkerVariable, marker.c_str());
+// A hidden start that returns when the program ends; a copy of this very
+// program does nothing unless it is given a marker.
+ProcessRequest WaitedRequest(const std::string& program) {
     ProcessRequest request;
-    request.program = OwnProgram();
+    request.program = program;
     request.parameters = "--gtest_filter=ProcessChild.WritesItsFolder";
     request.startupFlags = STARTF_USESHOWWINDOW;
     request.showWindow = SW_HIDE;
     request.wait = true;
     return request;
+}
+
+// Started by the tests below as a child process of this very program.
+ProcessRequest ChildRequest(const std::string& marker) {
+    SetEnvironmentVariableA(kMarkerVariable, marker.c_str());
+    return WaitedRequest(OwnProgram());
 }
 
 }  // namespace
@@ -97,16 +105,19 @@ TEST(WinProcesses, AHeldProgramStarts) {
     EXPECT_TRUE(held->Discard());
 }
 
-TEST(WinProcesses, WhatDoesNotStartSaysWhy) {
+// The outcomes the unit tests script their double with are those the system
+// gives: one row each.
+TEST(WinProcesses, AnswersAsTheDoublesAreScripted) {
     WinTempFolder folder;
     std::ofstream(folder.File("setup.exe"), std::ios::binary) << "no program";
-    const std::pair<const char*, unsigned long> rows[] = {{"HU2013MAKu.exe", ERROR_FILE_NOT_FOUND},
-                                                          {"setup.exe", ERROR_BAD_EXE_FORMAT}};
-    for (const auto& [name, error] : rows) {
-        ProcessRequest request;
-        request.program = folder.File(name);
-        const auto outcome = WinProcesses().Start(request);
-        EXPECT_EQ(outcome.result, StartResult::Failed) << name;
-        EXPECT_EQ(outcome.error, error) << name;
+    struct Row {
+        std::string program;
+        ProcessOutcome outcome;
+    };
+    for (const Row& row : {Row{OwnProgram(), start::Started}, Row{folder.File("HU2013MAKu.exe"), start::MissingProgram},
+                           Row{folder.File("setup.exe"), start::NoProgram}}) {
+        const auto outcome = WinProcesses().Start(WaitedRequest(row.program));
+        EXPECT_EQ(outcome.result, row.outcome.result) << row.program;
+        EXPECT_EQ(outcome.error, row.outcome.error) << row.program;
     }
 }

@@ -1,9 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
-// A fresh folder below the Windows temp folder, removed with its files.
+// A fresh folder below the Windows temp folder, removed with its files and
+// empty folders.
 class WinTempFolder {
 public:
     WinTempFolder() {
@@ -14,19 +17,28 @@ public:
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~WinTempFolder() {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do DeleteFileA((path_ + "\\" + found.cFileName).c_str());
-            while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
+        for (const std::string& name : Names())
+            if (!DeleteFileA(File(name).c_str())) RemoveDirectoryA(File(name).c_str());
         RemoveDirectoryA(path_.c_str());
     }
     WinTempFolder(const WinTempFolder&) = delete;
     WinTempFolder& operator=(const WinTempFolder&) = delete;
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    // What the folder holds, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA(File("*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") names.push_back(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
     std::string path_;

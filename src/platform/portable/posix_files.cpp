@@ -32,6 +32,12 @@ private:
     bool ok_ = true;
 };
 
+// As the system's delete: a folder is no file, even an empty one.
+bool RemoveFile(const std::string& path, std::error_code& ec) {
+    const fs::path host = HostPath(path);
+    return !fs::is_directory(host, ec) && fs::remove(host, ec);
+}
+
 class StreamHeldFile : public HeldFile {
 public:
     StreamHeldFile(std::string path, std::FILE* file) : path_(std::move(path)), file_(file) {}
@@ -41,7 +47,7 @@ public:
     bool Discard() override {
         Release();
         std::error_code ec;
-        return fs::remove(HostPath(path_), ec);
+        return RemoveFile(path_, ec);
     }
 
 private:
@@ -67,7 +73,7 @@ bool HostFiles::Exists(const std::string& path) {
 
 bool HostFiles::Delete(const std::string& path) {
     std::error_code ec;
-    return fs::remove(HostPath(path), ec);
+    return RemoveFile(path, ec);
 }
 
 bool HostFiles::Copy(const std::string& from, const std::string& to, bool overwrite) {
@@ -76,13 +82,22 @@ bool HostFiles::Copy(const std::string& from, const std::string& to, bool overwr
     return fs::copy_file(HostPath(from), HostPath(to), options, ec) && !ec;
 }
 
+// Written beside the target and renamed into its place, as the Windows
+// service does: other names of the old file keep the old bytes, and a
+// failed write leaves the old file whole.
 bool HostFiles::WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(HostPath(path), std::ios::binary | std::ios::trunc);
+    const std::string temporary = HostPath(path + ".kvtmp");
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    out.close();
+    std::error_code ec;
+    const bool placed = out && (fs::rename(temporary, HostPath(path), ec), !ec);
+    if (!placed) fs::remove(temporary, ec);
+    return placed;
 }
 
 std::optional<std::string> HostFiles::ReadAll(const std::string& path) {
+    if (!Exists(path)) return std::nullopt;  // a folder opens as a stream too
     std::ifstream in(HostPath(path), std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream s;
@@ -92,7 +107,7 @@ std::optional<std::string> HostFiles::ReadAll(const std::string& path) {
 
 std::unique_ptr<FileWriter> HostFiles::CreateForWriting(const std::string& path) {
     std::error_code ec;
-    fs::remove(HostPath(path), ec);
+    RemoveFile(path, ec);
     if (ec) return nullptr;
     std::FILE* file = std::fopen(HostPath(path).c_str(), NewFileMode);
     if (!file) return nullptr;
