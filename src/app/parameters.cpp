@@ -1,4 +1,5 @@
 #include "app/parameters.h"
+#include "platform/portable/text.h"
 
 #include <algorithm>
 
@@ -13,12 +14,6 @@ bool EraseFirst(std::string& s, char c) {
     if (at == std::string::npos) return false;
     s.erase(at, 1);
     return true;
-}
-
-std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -50,15 +45,15 @@ std::string CleanParameter(const std::string& text) {
 }
 
 void TakeCallParameters(WizardState& state, const std::vector<std::string>& parameters) {
-    state.ParaName = LowerCase(CleanParameter(parameters[0]));
-    state.ParaFile = LowerCase(TrimParameter(parameters[1]));
-    state.ParaChar = LowerCase(CleanParameter(parameters[2]));
+    state.ParaName = text::LowerAscii(CleanParameter(parameters[0]));
+    state.ParaFile = text::LowerAscii(TrimParameter(parameters[1]));
+    state.ParaChar = text::LowerAscii(CleanParameter(parameters[2]));
     state.ParaINI = parameters.size() > 3 ? CleanParameter(parameters[3]) : std::string();
 
     state.ParaCharValid = IsEditionCode(state.ParaChar);
     state.CatalogueSection = state.ParaCharValid ? state.ParaName + state.ParaChar : state.ParaName;
 
-    const std::string listFile = LowerCase(state.ParaINI);
+    const std::string listFile = text::LowerAscii(state.ParaINI);
     state.IsQOProgram = listFile == "qoonline.lst" || listFile == "qobasic.lst" || listFile == "qoprime.lst";
     state.IsHU2Program = listFile == "hu2online.lst";
     state.IsPortable = state.IsHU2Program && state.ParaChar.str() != "u";

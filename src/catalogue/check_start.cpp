@@ -1,5 +1,6 @@
 #include <string>
 
+#include "catalogue/catalogue_decision.h"
 #include "app/config.h"
 #include "network/connection.h"
 #include "wizard/tupinew.h"
@@ -52,7 +53,7 @@ void TUpInew::StartCatalogueFetch() {
 
     INGetFile.BinaryData = false;
     INGetFile.URL = UpdateServerAddress("/update.ini");
-    INGetFile.FileName = ProductDataFolder + "\\update.ini";
+    INGetFile.FileName = LocalCataloguePath(ProductDataFolder);
     INGetFile.GetFile();
 }
 

@@ -1,7 +1,9 @@
+#include "catalogue/catalogue_decision.h"
 #include "catalogue/check_page.h"
 #include "catalogue/version_text.h"
 #include "wizard/text_catalogue.h"
 #include "wizard/tupinew.h"
+#include "platform/portable/text.h"
 
 namespace kv {
 
@@ -20,16 +22,6 @@ void Show(std::initializer_list<ui::Control*> controls, bool visible) {
     for (ui::Control* control : controls) control->visible = visible;
 }
 
-std::string JoinLines(std::initializer_list<std::string> lines) {
-    std::string text;
-    const char* separator = "";
-    for (const std::string& line : lines) {
-        text += separator + line;
-        separator = "\r";
-    }
-    return text;
-}
-
 // End of updates and outdated: nothing but closing remains.
 void ShowClosingOnly(const Filling& f) {
     CheckPage& p = f.page;
@@ -46,7 +38,7 @@ void ShowEndOfUpdates(const Filling& f) {
 
 void ShowOutdated(const Filling& f) {
     ShowClosingOnly(f);
-    const std::string text = JoinLines({f.GL(85), " ", f.GL(77), f.GL(78), f.GL(83), "  ", f.GL(84)});
+    const std::string text = kv::text::Join({f.GL(85), " ", f.GL(77), f.GL(78), f.GL(83), "  ", f.GL(84)}, "\r");
     f.page.dialogs.MessageBox(platform::BoxOwner::Application, text, f.GL(58), platform::MbOk | platform::MbIconError);
 }
 
@@ -117,7 +109,7 @@ CatalogueOutcome EvaluateCatalogueOn(const CatalogueKeyReader& read, WizardState
 }
 
 void TUpInew::EvaluateCatalogue() {
-    const std::string file = ProductDataFolder + "\\update.ini";
+    const std::string file = LocalCataloguePath(ProductDataFolder);
     platform::Profile& profile = *services().profile;
     const CatalogueKeyReader read = [&](const std::string& key, const std::string& defaultValue) {
         return profile.ReadString(file, CatalogueSection, key, defaultValue);

@@ -7,6 +7,7 @@
 #include "inventory/product_keys.h"
 #include "inventory/registry_text.h"
 #include "wizard/tupinew.h"
+#include "platform/portable/text.h"
 
 namespace kv {
 
@@ -17,12 +18,6 @@ using platform::Hive;
 constexpr const char* KarvellKey = "Software\\Karvell\\";
 constexpr const char* ValuationKey = "Software\\Karvell\\HU2013MAK";
 constexpr const char* UniversalCaller = "universal";
-
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // The list file lies in the data folder. A name that holds a path ("\\",
 // "/", "..", a drive's ":") would reach beyond it; it names no file there, as
@@ -85,7 +80,7 @@ public:
 private:
     void ApplyProductTable() {
         productKey_.clear();
-        const std::string listFile = Lowered(w_.ParaINI);
+        const std::string listFile = text::LowerAscii(w_.ParaINI);
         for (const ProductRow& row : ProductTable) {
             if (listFile != row.listFile) continue;
             productKey_ = row.productKey;
@@ -94,7 +89,7 @@ private:
             w_.ProductReference = ownFolder ? 10 : row.reference;
             if (row.qoFamily) w_.IsQOProgram = true;
             if (row.valuation) w_.IsHU2Program = true;
-            if (listFile == "voonline.lst" && Lowered(w_.ParaName) == UniversalCaller) productKey_ = "VOLU";
+            if (listFile == "voonline.lst" && text::LowerAscii(w_.ParaName) == UniversalCaller) productKey_ = "VOLU";
         }
         if (productKey_.empty()) productKey_ = w_.ParaFile;
     }
@@ -202,7 +197,7 @@ private:
 std::vector<std::string> CallingProductKeys() {
     std::vector<std::string> keys{UniversalCaller};
     for (const ProductRow& row : ProductTable) {
-        const std::string key = Lowered(row.productKey);
+        const std::string key = text::LowerAscii(row.productKey);
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     }
     return keys;

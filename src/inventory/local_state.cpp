@@ -1,5 +1,6 @@
 #include <optional>
 
+#include "catalogue/catalogue_decision.h"
 #include "catalogue/version_text.h"
 #include "inventory/kept_state.h"
 #include "inventory/ini_access.h"
@@ -133,7 +134,7 @@ void TUpInew::ReadLocalState() {
     DownloadRunning = false;
     Label11.caption.clear();
 
-    const std::string staleCatalogue = ProductDataFolder + "\\update.ini";
+    const std::string staleCatalogue = LocalCataloguePath(ProductDataFolder);
     if (s.files->Exists(staleCatalogue)) s.files->Delete(staleCatalogue);
 
     const std::string& list = Process().VersionListPath;

@@ -13,10 +13,9 @@ std::optional<std::string> ReadRegistryText(platform::Registry& registry, platfo
     const auto value = registry.Read(hive, key, valueName);
     if (!value) return std::nullopt;
     if (value->data.empty()) return std::string();
-    if (value->type != platform::RegType::String && value->type != platform::RegType::ExpandString)
-        throw ERegistryDataType(key, valueName);
-    // Text stops at the first NUL, as the system's string reads do.
-    return value->data.substr(0, value->data.find('\0'));
+    std::optional<std::string> text = platform::TextOf(*value);
+    if (!text) throw ERegistryDataType(key, valueName);
+    return text;
 }
 
 }  // namespace kv

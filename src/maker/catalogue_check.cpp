@@ -19,6 +19,7 @@
 #include "transfer/restart_rule.h"
 #include "wizard/short_text.h"
 #include "wizard/text_catalogue.h"
+#include "platform/portable/text.h"
 
 namespace kv::maker {
 
@@ -31,12 +32,6 @@ constexpr std::size_t FlagCapacity = ShortText<2>::capacity();
 constexpr int MaxTargets = 100;
 constexpr const char* Utf8Bom = "\xEF\xBB\xBF";
 constexpr const char* PlaceholderFolder = "C:\\Program Files (x86)\\Karvell\\Product";
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -53,14 +48,14 @@ std::pair<std::string, int> Numbered(const std::string& key) {
     while (digits > 0 && key[digits - 1] >= '0' && key[digits - 1] <= '9') --digits;
     const std::string number = key.substr(digits);
     // "PCode01" is no "PCode1" to the wizard, which asks for the latter.
-    if (number.empty() || number.size() > 3 || number[0] == '0') return {Lower(key), 0};
-    return {Lower(key.substr(0, digits)), std::stoi(number)};
+    if (number.empty() || number.size() > 3 || number[0] == '0') return {text::LowerAscii(key), 0};
+    return {text::LowerAscii(key.substr(0, digits)), std::stoi(number)};
 }
 
 bool IsPlainKey(const std::string& key) {
     static const std::array<const char*, 14> keys{"verinfo", "prog", "ufn", "sz", "dat", "exc", "nomoreup",
                                                   "oldsmalerno", "su", "sinu", "acts", "verinfos", "szs", "dats"};
-    return std::find(keys.begin(), keys.end(), Lower(key)) != keys.end();
+    return std::find(keys.begin(), keys.end(), text::LowerAscii(key)) != keys.end();
 }
 
 // The numbered keys the wizard reads, with their last number; the targets
@@ -162,12 +157,12 @@ private:
 
     bool FirstOfItsName(const Block& block) const {
         for (std::size_t n = 1; n < block.header; ++n)
-            if (At(n).kind == IniLine::Kind::Header && Lower(At(n).section) == Lower(block.name)) return false;
+            if (At(n).kind == IniLine::Kind::Header && text::LowerAscii(At(n).section) == text::LowerAscii(block.name)) return false;
         return true;
     }
 
     std::optional<WizardState> CallerOf(const std::string& section) const {
-        const std::string name = Lower(section);
+        const std::string name = text::LowerAscii(section);
         for (const std::string& key : CallingProductKeys()) {
             if (!name.starts_with(key) || name.size() > key.size() + 2) continue;
             WizardState state;
@@ -206,7 +201,7 @@ private:
 
     std::size_t LineOf(const Block& block, const std::string& key) const {
         for (std::size_t n : block.keys)
-            if (Lower(At(n).key) == Lower(key)) return n;
+            if (text::LowerAscii(At(n).key) == text::LowerAscii(key)) return n;
         return 0;
     }
     bool Has(const Block& block, const std::string& key) const { return LineOf(block, key) != 0; }

@@ -1,4 +1,5 @@
 #include "maker/size_text.h"
+#include "platform/portable/text.h"
 
 #include <cctype>
 #include <cmath>
@@ -14,19 +15,8 @@ struct SizeText {
     std::string unit;       // as written
 };
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::uintmax_t UnitFactor(const std::string& unit) {
-    const std::string u = Lower(unit);
+    const std::string u = kv::text::LowerAscii(unit);
     if (u == "b" || u == "byte" || u == "bytes") return 1;
     if (u == "kb" || u == "kib" || u == "kbyte") return 1024;
     if (u == "mb" || u == "mib" || u == "mbyte") return 1024 * 1024;
@@ -35,10 +25,10 @@ std::uintmax_t UnitFactor(const std::string& unit) {
 }
 
 std::optional<SizeText> Parse(const std::string& sz) {
-    const std::string text = Trimmed(sz);
+    const std::string text = kv::text::Trim(sz, " ");
     std::size_t unitStart = 0;
     while (unitStart < text.size() && !std::isalpha(static_cast<unsigned char>(text[unitStart]))) ++unitStart;
-    SizeText size{Trimmed(text.substr(0, unitStart)), 0, 0, Trimmed(text.substr(unitStart))};
+    SizeText size{kv::text::Trim(text.substr(0, unitStart), " "), 0, 0, kv::text::Trim(text.substr(unitStart), " ")};
     size.factor = UnitFactor(size.unit);
     if (size.number.empty() || size.factor == 0) return std::nullopt;
     if (size.factor == 1) {  // a byte count may group its thousands

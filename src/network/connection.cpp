@@ -8,6 +8,7 @@
 
 #include "transfer/url_split.h"
 #include "wizard/wizard_state.h"
+#include "platform/portable/text.h"
 
 namespace kv {
 
@@ -16,19 +17,6 @@ constexpr const char* InternetSettingsKey = "\\Software\\Microsoft\\Windows\\Cur
 constexpr unsigned ErrorBufferTooSmall = 603;
 constexpr std::size_t ProbeReadSize = 1024;
 constexpr std::size_t ProbeBufferSize = 1026;
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    std::size_t first = 0, last = s.size();
-    while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-    while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-    return s.substr(first, last - first);
-}
 
 std::string BlanksToCommas(std::string s) {
     for (char& c : s)
@@ -66,9 +54,7 @@ bool ProxySwitchedOn(platform::Registry& registry) {
     if (enable->type == platform::RegType::Binary && enable->data.size() > 4) return false;
     if (LittleEndian32(enable->data) == 0) return false;
     const auto server = registry.Read(platform::Hive::CurrentUser, InternetSettingsKey, "ProxyServer");
-    if (!server || (server->type != platform::RegType::String && server->type != platform::RegType::ExpandString))
-        return false;
-    return !server->data.empty();
+    return server && platform::TextOf(*server) && !server->data.empty();
 }
 }  // namespace
 
@@ -91,14 +77,14 @@ int DetectConnection(platform::Registry& registry, platform::RemoteAccess& remot
 SystemProxy ChooseSystemProxy(const platform::ProxyOption& option, const std::string& protocol) {
     SystemProxy proxy;
     if (option.accessType != platform::OpenTypeProxy) return proxy;
-    const std::string prefix = Lower(protocol.empty() ? "http" : protocol) + "=";
+    const std::string prefix = kv::text::LowerAscii(protocol.empty() ? "http" : protocol) + "=";
     std::optional<std::string> chosen;
     std::string general;
     for (const std::string& entry : ProxyEntries(option.proxyList)) {
         const auto eq = entry.find('=');
         if (eq == std::string::npos) {
             general = entry;
-        } else if (Lower(entry).rfind(prefix, 0) == 0) {
+        } else if (kv::text::LowerAscii(entry).rfind(prefix, 0) == 0) {
             chosen = entry.substr(eq + 1);
             break;
         }
@@ -106,8 +92,8 @@ SystemProxy ChooseSystemProxy(const platform::ProxyOption& option, const std::st
     const std::string text = chosen.value_or(general);
     if (!text.empty()) {
         const auto colon = text.find(':');
-        proxy.host = colon == std::string::npos ? text : Trim(text.substr(0, colon));
-        proxy.port = colon == std::string::npos ? text : Trim(text.substr(colon + 1));
+        proxy.host = colon == std::string::npos ? text : kv::text::Trim(text.substr(0, colon), kv::text::ControlsAndBlank);
+        proxy.port = colon == std::string::npos ? text : kv::text::Trim(text.substr(colon + 1), kv::text::ControlsAndBlank);
     }
     proxy.bypass = BlanksToCommas(option.bypassList);
     return proxy;

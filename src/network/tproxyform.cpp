@@ -13,13 +13,6 @@ constexpr int MessageInvalidProxy = 74;
 constexpr const char* ErrorCaption = " Fehler";
 constexpr const char* TextKeys[] = {"IP", "port", "user", "paw", "cpnd"};
 
-void Place(ui::Control& control, int left, int top, int width, int height) {
-    control.left = left;
-    control.top = top;
-    control.width = width;
-    control.height = height;
-}
-
 void PlaceField(ui::Control& label, const std::string& caption, ui::Control& edit, int top, int width,
                 int tabOrder) {
     label.caption = caption;

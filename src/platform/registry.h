@@ -24,6 +24,14 @@ inline RegValue ValueFromStored(RegType type, std::string stored) {
     return {type, std::move(stored)};
 }
 
+// The text of a REG_SZ or REG_EXPAND_SZ value up to its first NUL, as the
+// system's string reads give it; nullopt for a value of another type. What a
+// caller makes of another type differs (an error, or no text), so it decides.
+inline std::optional<std::string> TextOf(const RegValue& value) {
+    if (value.type != RegType::String && value.type != RegType::ExpandString) return std::nullopt;
+    return value.data.substr(0, value.data.find('\0'));
+}
+
 // Read-only access to the 32-bit registry view, shaped after what the callers need.
 class Registry {
 public:

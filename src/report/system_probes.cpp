@@ -13,10 +13,7 @@ constexpr std::size_t MaxPath = 260;
 
 enum class ValueKind { String = 1, Integer = 2 };
 
-std::string StringValue(const platform::RegValue& value) {
-    if (value.type != platform::RegType::String && value.type != platform::RegType::ExpandString) return {};
-    return value.data.substr(0, value.data.find('\0'));
-}
+std::string StringValue(const platform::RegValue& value) { return platform::TextOf(value).value_or(""); }
 
 std::string IntegerValue(const platform::RegValue& value) {
     if (value.type != platform::RegType::Dword || value.data.size() != 4) return {};

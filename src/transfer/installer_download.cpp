@@ -4,6 +4,7 @@
 #include "transfer/restart_rule.h"
 #include "ui/ui_host.h"
 #include "wizard/tupinew.h"
+#include "platform/portable/text.h"
 
 namespace kv {
 
@@ -26,13 +27,11 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, cut);
 }
 
-std::string JoinLines(const TUpInew& w, int first, int last) {
-    std::string text = w.GL(first);
-    for (int n = first + 1; n <= last; ++n) {
-        text += '\r';
-        text += w.GL(n);
-    }
-    return text;
+// Messages first to last as the lines of one box.
+std::string MessageLines(const TUpInew& w, int first, int last) {
+    std::vector<std::string> lines;
+    for (int n = first; n <= last; ++n) lines.push_back(w.GL(n));
+    return kv::text::Join(lines, "\r");
 }
 
 void InformationBox(TUpInew& w, const std::string& text) {
@@ -150,7 +149,7 @@ void InstallerArrived(TUpInew& w) {
     if (!installer) {
         RefuseInstaller(w, {});
     } else if (AcceptInstallerSignature(w, *installer) && HandOver(w)) {
-        if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, JoinLines(w, 29, 32));
+        if (!w.NewsAfterEn[0].empty() || !w.NewsAfterDe[0].empty()) InformationBox(w, MessageLines(w, 29, 32));
         StartInstaller(w, std::move(installer));
     }
     w.services().clock->Pause(1000);
@@ -177,7 +176,7 @@ void TUpInew::DLButClick() {
 
     const std::string installer = InstallerName(*this);
     if (!UpdateFileMatchesInstaller(*this)) {
-        InformationBox(*this, JoinLines(*this, 37, 39));
+        InformationBox(*this, MessageLines(*this, 37, 39));
         Gauge1.position = 0;
         DLBut.enabled = false;
         PZu2.caption = GL(47);

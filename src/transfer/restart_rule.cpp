@@ -1,4 +1,5 @@
 #include "transfer/restart_rule.h"
+#include "platform/portable/text.h"
 
 #include <algorithm>
 #include <array>
@@ -12,18 +13,13 @@ namespace {
 
 RestartDecision Refuse(const std::string& why) { return {{}, why}; }
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
 // Windows opens a device, not a file, for these names in any folder and with
 // any extension ("nul.exe", "COM1.txt").
 bool IsDeviceName(const std::string& component) {
     static const std::array<const char*, 6> plain{"con", "prn", "aux", "nul", "conin$", "conout$"};
-    const std::string stem = Lower(component.substr(0, component.find('.')));
+    const std::string stem = text::LowerAscii(component.substr(0, component.find('.')));
     if (std::find(plain.begin(), plain.end(), stem) != plain.end()) return true;
     const bool numbered = stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt"));
     return numbered && stem[3] >= '0' && stem[3] <= '9';
@@ -93,9 +89,9 @@ std::string Joined(const SplitPath& split) {
 }
 
 bool Contains(const SplitPath& folder, const SplitPath& path) {
-    return Lower(folder.root) == Lower(path.root) && path.parts.size() > folder.parts.size() &&
+    return text::LowerAscii(folder.root) == text::LowerAscii(path.root) && path.parts.size() > folder.parts.size() &&
            std::equal(folder.parts.begin(), folder.parts.end(), path.parts.begin(),
-                      [](const std::string& a, const std::string& b) { return Lower(a) == Lower(b); });
+                      [](const std::string& a, const std::string& b) { return text::LowerAscii(a) == text::LowerAscii(b); });
 }
 
 }  // namespace
@@ -114,7 +110,7 @@ RestartDecision JudgeRestartProgram(const std::string& value, const std::string&
     const auto program = Split(full ? value : productFolder + "\\" + value);
     if (!folder || !program || !Contains(*folder, *program)) return Refuse("a path outside the product's folder");
     const std::string path = Joined(*program);
-    if (!Lower(path).ends_with(".exe")) return Refuse("not a program file");
+    if (!text::LowerAscii(path).ends_with(".exe")) return Refuse("not a program file");
     if (!files.Exists(path)) return Refuse("no such program");
     return {path, {}};
 }

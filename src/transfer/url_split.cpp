@@ -1,4 +1,5 @@
 #include "transfer/url_split.h"
+#include "platform/portable/text.h"
 
 #include <algorithm>
 
@@ -8,12 +9,6 @@ namespace {
 
 constexpr std::size_t MaxPortDigits = 5;
 constexpr int HighestPort = 65535;
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
-}
 
 // A port that is no number of 1 to 65535 stays part of the host, which then
 // cannot be reached, like any unknown host.
@@ -33,7 +28,7 @@ void TakePort(UrlParts& parts) {
 }  // namespace
 
 UrlParts SplitUrl(const std::string& url) {
-    const std::string lower = Lower(url);
+    const std::string lower = text::LowerAscii(url);
     const bool secure = lower.rfind("https://", 0) == 0;
     // The plain scheme is recognised anywhere but always taken from the front.
     const std::size_t scheme = secure ? 8 : lower.find("http://") != std::string::npos ? 7 : 0;

@@ -2,6 +2,13 @@
 
 namespace kv::ui {
 
+void Place(Control& control, int left, int top, int width, int height) {
+    control.left = left;
+    control.top = top;
+    control.width = width;
+    control.height = height;
+}
+
 bool TakesInput(Kind kind) {
     return kind == Kind::Button || kind == Kind::FlatButton || kind == Kind::CheckBox || kind == Kind::Edit ||
            kind == Kind::ListBox;

@@ -58,6 +58,9 @@ struct Control {
     std::function<bool(char)> onKeyPress;
 };
 
+// Puts a control at its place in its parent, as a layout gives it.
+void Place(Control& control, int left, int top, int width, int height);
+
 // Controls that take input (buttons, check boxes, edits, list boxes).
 bool TakesInput(Kind kind);
 // False when the control or any of its parents is disabled.

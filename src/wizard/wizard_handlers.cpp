@@ -1,5 +1,6 @@
 #include <string>
 
+#include "catalogue/catalogue_decision.h"
 #include "app/config.h"
 #include "wizard/news_panel.h"
 #include "network/tproxyform.h"
@@ -123,7 +124,7 @@ void TUpInew::ProxyEinstellungen1Click() {
 
 // FormClose: every step runs even when an earlier one failed.
 void TUpInew::OnClose() {
-    const std::string catalogue = ProductDataFolder + "\\update.ini";
+    const std::string catalogue = LocalCataloguePath(ProductDataFolder);
     if (services_.files->Exists(catalogue)) services_.files->Delete(catalogue);
     if (ReportSent == 0) ComposeReport(ReasonClosedByCloseBox);
     services_.clock->Pause(500);

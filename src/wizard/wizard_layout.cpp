@@ -27,13 +27,6 @@ constexpr int ActionButtonLeft = CloseButtonLeft - 8 - ButtonWidth;
 // the view skips the hidden page's.
 enum TabStop { NextStop, CloseStop, MenuStop, InstallStop, RetryStop, CancelStop };
 
-void Place(ui::Control& c, int left, int top, int width, int height) {
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-}
-
 void Bar(ui::Control& bar, ui::Control& separator) {
     Place(bar, 0, BarTop, ClientWidth, BarHeight);
     Place(separator, 0, 0, ClientWidth, 2);

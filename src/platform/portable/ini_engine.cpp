@@ -7,28 +7,14 @@
 #include <system_error>
 
 #include "platform/portable/host_path.h"
+#include "platform/portable/text.h"
 
 namespace kv::platform {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+using text::Trim;
 
-std::string Trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 // "[name]" with blanks around; false for any other line.
 bool SectionOf(const std::string& line, std::string& name) {
@@ -74,7 +60,7 @@ bool IniText::KeyOf(const std::string& line, std::string& key, std::string& valu
 int IniText::FindSection(const std::string& section) const {
     std::string name;
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (SectionOf(lines_[i].text, name) && SameText(name, section)) return static_cast<int>(i);
+        if (SectionOf(lines_[i].text, name) && text::EqualIgnoringAsciiCase(name, section)) return static_cast<int>(i);
     return -1;
 }
 
@@ -91,7 +77,7 @@ std::string IniText::Read(const std::string& section, const std::string& key, co
     const int end = SectionEnd(header);
     std::string k, v;
     for (int i = header + 1; i < end; ++i)
-        if (KeyOf(lines_[static_cast<std::size_t>(i)].text, k, v) && SameText(k, key)) return v;
+        if (KeyOf(lines_[static_cast<std::size_t>(i)].text, k, v) && text::EqualIgnoringAsciiCase(k, key)) return v;
     return defaultValue;
 }
 
@@ -109,7 +95,7 @@ void IniText::Write(const std::string& section, const std::string& key, const st
     int lastContent = header;
     for (int i = header + 1; i < end; ++i) {
         Line& line = lines_[static_cast<std::size_t>(i)];
-        if (KeyOf(line.text, k, v) && SameText(k, key)) {
+        if (KeyOf(line.text, k, v) && text::EqualIgnoringAsciiCase(k, key)) {
             line.text = entry;
             return;
         }

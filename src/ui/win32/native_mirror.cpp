@@ -5,16 +5,11 @@
 
 #include "platform/win32/system_library.h"
 #include "ui/win32/fonts.h"
+#include "platform/portable/text.h"
 
 namespace kv::ui::win32 {
 
 namespace {
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : "\r\n") + lines[i];
-    return text;
-}
 
 // Tooltip texts break their lines at CR.
 std::string TooltipText(const std::string& hint) {
@@ -203,7 +198,7 @@ void NativeForm::MirrorContent(Entry& e) {
             break;
         case Kind::Memo:
             if (e.lines != c.lines) {
-                SetWindowTextA(e.window, JoinLines(c.lines).c_str());
+                SetWindowTextA(e.window, kv::text::Join(c.lines, "\r\n").c_str());
                 e.lines = c.lines;
             }
             // Zero leaves the system's own rectangle alone.
