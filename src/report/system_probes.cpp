@@ -120,6 +120,8 @@ std::string OsDisplayName(platform::Registry& registry, platform::SystemFacts& s
         if (record->platformId == WindowsNt) return WindowsNtName(*record, reg, system);
         return Unknown;
     } catch (const std::exception&) {
+        // A probe only describes the machine in the report; nothing of it
+        // may end the run.
         return Unknown;
     }
 }
@@ -128,6 +130,7 @@ std::string SpecialFolderPath(platform::SystemFacts& system, int csidl) {
     try {
         return system.SpecialFolder(csidl).substr(0, MaxPath);
     } catch (const std::exception&) {
+        // As the version name: an unknown folder is an empty one.
         return {};
     }
 }
@@ -147,6 +150,7 @@ std::string AdapterAddress(platform::SystemFacts& system) {
         }
         return result;
     } catch (const std::exception&) {
+        // As the version name: an unknown address is an empty one.
         return {};
     }
 }
