@@ -106,7 +106,7 @@ void RefuseInstaller(TUpInew& w, const std::string& why) {
     w.Label14.caption = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
     w.Label15.caption.clear();
     w.PZu2.caption = w.GL(47);
-    w.ComposeReport(22);
+    w.ComposeReport(ReportReason::DownloadedNotStarted);
     ErrorBox(w, 88);
 }
 
@@ -132,7 +132,7 @@ void StartInstaller(TUpInew& w, std::unique_ptr<platform::HeldFile> installer) {
     w.services().clock->Pause(1500);
     const platform::ProcessOutcome outcome = w.StartProcess(installer->Path(), false);
     if (outcome.Started()) {
-        w.ComposeReport(2);
+        w.ComposeReport(ReportReason::InstallerStarted);
         w.CloseReason = 1;
         return;
     }

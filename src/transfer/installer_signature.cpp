@@ -5,7 +5,6 @@
 namespace kv {
 
 namespace {
-constexpr int ReasonSignatureRefused = 23;
 constexpr int MessageSignatureRefused = 93;
 }  // namespace
 
@@ -25,7 +24,7 @@ bool AcceptInstallerSignature(TUpInew& w, platform::HeldFile& installer) {
     const std::string message = w.GL(MessageSignatureRefused);
     w.Label14.caption = message.substr(0, message.find('\r'));
     w.Label15.caption.clear();
-    w.ComposeReport(ReasonSignatureRefused);
+    w.ComposeReport(ReportReason::SignatureNotValid);
     services.dialogs->MessageBox(platform::BoxOwner::Application, message, " Fehler",
                                  platform::MbOk | platform::MbIconError);
     return false;

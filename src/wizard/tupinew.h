@@ -5,6 +5,7 @@
 
 #include "platform/services.h"
 #include "platform/signatures.h"
+#include "report/report_reason.h"
 #include "transfer/http_get.h"
 #include "ui/form.h"
 #include "wizard/wizard_state.h"
@@ -80,7 +81,7 @@ public:
     std::string ProductFolder() const;
 
     // Outcome report (report/).
-    void ComposeReport(int reasonCode);
+    void ComposeReport(ReportReason reason);
 
     const platform::Services& services() const { return services_; }
     TPHPunit* reportWindow() const { return reportWindow_; }

@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 
 #include "app/config.h"
@@ -17,21 +18,14 @@ using platform::BoxOwner;
 
 constexpr int NoProductReference = 50;
 
-// Reason codes of the report for the ways a run can end here.
-constexpr int ReasonDownloadAborted = 4;
-constexpr int ReasonCancelledBeforeDownload = 5;
-constexpr int ReasonOutdatedProgram = 7;
-constexpr int ReasonNoFurtherUpdate = 8;
-constexpr int ReasonClosedByCloseBox = 19;
-
-// The report of a button close follows what the run has found so far; 0 means
-// nothing is reported here (the evaluation has reported already).
-int ReasonForCloseReason(int closeReason) {
+// The report of a button close follows what the run has found so far; none
+// when the evaluation has reported already.
+std::optional<ReportReason> ReasonForCloseReason(int closeReason) {
     switch (closeReason) {
-        case 0: return ReasonCancelledBeforeDownload;
-        case 100: return ReasonOutdatedProgram;
-        case 110: return ReasonNoFurtherUpdate;
-        default: return 0;
+        case 0: return ReportReason::ClosedBeforeDownload;
+        case 100: return ReportReason::OutdatedProgram;
+        case 110: return ReportReason::NoFurtherUpdate;
+        default: return std::nullopt;
     }
 }
 
@@ -72,9 +66,9 @@ void StampHU2CloseDay(const platform::Services& services) {
 void TUpInew::PzuClick() {
     if (DownloadRunning) {
         INGetFile.Abort();
-        ComposeReport(ReasonDownloadAborted);
-    } else if (const int reason = ReasonForCloseReason(CloseReason); reason != 0) {
-        ComposeReport(reason);
+        ComposeReport(ReportReason::DownloadAborted);
+    } else if (const std::optional<ReportReason> reason = ReasonForCloseReason(CloseReason)) {
+        ComposeReport(*reason);
     }
     if (ProductReference != NoProductReference) OfferRestart(*this);
     Close();
@@ -125,7 +119,7 @@ void TUpInew::ProxyEinstellungen1Click() {
 void TUpInew::OnClose() {
     const std::string catalogue = ProductDataFolder + "\\update.ini";
     if (services_.files->Exists(catalogue)) services_.files->Delete(catalogue);
-    if (ReportSent == 0) ComposeReport(ReasonClosedByCloseBox);
+    if (ReportSent == 0) ComposeReport(ReportReason::ClosedByCloseBox);
     services_.clock->Pause(500);
     if (IsHU2Program) StampHU2CloseDay(services_);
     SpecialTargets.clear();

@@ -105,7 +105,7 @@ TEST_F(WizardWindow, CloseReasonChoosesTheReport) {
 }
 
 TEST_F(WizardWindow, CloseAfterNoUpdateKeepsTheEvaluationsReport) {
-    wizard.ComposeReport(1);
+    wizard.ComposeReport(kv::ReportReason::NoUpdate);
     wizard.CloseReason = 1;
     wizard.PZu2.onClick();
     EXPECT_EQ(ReportedReason(), "Done after version check NO DOWNLOAD");
