@@ -43,7 +43,7 @@ bool TUpInew::FormCreate(const CallParameters& parameters) {
     // nothing here depends on the C or C++ locale.
     ScreenDpi = GetScreenDpi();
     ClearProxyState(Process());
-    CloseReason = 0;
+    CloseReason = CloseReasonKind::NothingEvaluated;
     ReportSent = 0;
     ExeFolder = WithoutTrailingDelimiter(services_.system->ProgramFolder());
     ProductDataFolder = ExeFolder;

@@ -101,7 +101,7 @@ void ShowInstallerArrived(TUpInew& w) {
 void RefuseInstaller(TUpInew& w, const std::string& why) {
     const std::string message = w.GL(88);
     const std::size_t sentenceEnd = message.find(". ");
-    w.CloseReason = 0;
+    w.CloseReason = CloseReasonKind::NothingEvaluated;
     w.InstallerRefusal = why;
     w.Label14.caption = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
     w.Label15.caption.clear();
@@ -133,7 +133,7 @@ void StartInstaller(TUpInew& w, std::unique_ptr<platform::HeldFile> installer) {
     const platform::ProcessOutcome outcome = w.StartProcess(installer->Path(), false);
     if (outcome.Started()) {
         w.ComposeReport(ReportReason::InstallerStarted);
-        w.CloseReason = 1;
+        w.CloseReason = CloseReasonKind::Reported;
         return;
     }
     // What did not start must not stay where a later run, or the user, could start it.

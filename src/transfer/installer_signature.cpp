@@ -18,7 +18,7 @@ bool AcceptInstallerSignature(TUpInew& w, platform::HeldFile& installer) {
     // user, could start it.
     installer.Discard();
     w.InstallerRefusal = "Signature: " + verdict.reason;
-    w.CloseReason = 0;
+    w.CloseReason = CloseReasonKind::NothingEvaluated;
     // The status line holds one line: the message's first, the box all of it.
     // The headline said the installation starts; behind the refusal it must not.
     const std::string message = w.GL(MessageSignatureRefused);

@@ -20,13 +20,14 @@ constexpr int NoProductReference = 50;
 
 // The report of a button close follows what the run has found so far; none
 // when the evaluation has reported already.
-std::optional<ReportReason> ReasonForCloseReason(int closeReason) {
+std::optional<ReportReason> ReasonForCloseReason(CloseReasonKind closeReason) {
     switch (closeReason) {
-        case 0: return ReportReason::ClosedBeforeDownload;
-        case 100: return ReportReason::OutdatedProgram;
-        case 110: return ReportReason::NoFurtherUpdate;
-        default: return std::nullopt;
+        case CloseReasonKind::NothingEvaluated: return ReportReason::ClosedBeforeDownload;
+        case CloseReasonKind::Outdated: return ReportReason::OutdatedProgram;
+        case CloseReasonKind::EndOfUpdates: return ReportReason::NoFurtherUpdate;
+        case CloseReasonKind::Reported: break;
     }
+    return std::nullopt;
 }
 
 const char* const HU2SettingsFile = "\\Karvell\\HUG\\h2gut.ini";

@@ -22,6 +22,14 @@ struct ProcessState {
 
 ProcessState& Process();
 
+// What closing by a button still has to report.
+enum class CloseReasonKind {
+    NothingEvaluated = 0,
+    Reported = 1,  // the evaluation reported, or the installer started
+    Outdated = 100,
+    EndOfUpdates = 110,
+};
+
 // Every fact a run gathers, from the call parameters to the outcome. The
 // wizard window is this record; only the GUI thread touches it.
 struct WizardState {
@@ -97,7 +105,7 @@ struct WizardState {
     // Run control.
     bool DownloadRunning = false;
     bool DownloadFailed = false;
-    int CloseReason = 0;  // 0 nothing evaluated, 1 reported, 100 outdated, 110 end of updates
+    CloseReasonKind CloseReason = CloseReasonKind::NothingEvaluated;
     int ReportSent = 0;   // 0 none yet, 100 composed
     std::string InstallerRefusal;  // the report's line on why the arrived installer was not started; may be empty
 };

@@ -9,6 +9,7 @@
 
 namespace {
 
+using kv::CloseReasonKind;
 using kv::Process;
 using kv::platform::BoxOwner;
 using namespace kv::platform;
@@ -87,9 +88,9 @@ TEST_F(WizardWindow, CancelDuringTheDownloadAbortsAndReportsTheAbort) {
 }
 
 TEST_F(WizardWindow, CloseReasonChoosesTheReport) {
-    const std::pair<int, const char*> cases[] = {
-        {100, "Mailed after outdated program was detected"},
-        {110, "Mailed after no further update possible"},
+    const std::pair<CloseReasonKind, const char*> cases[] = {
+        {CloseReasonKind::Outdated, "Mailed after outdated program was detected"},
+        {CloseReasonKind::EndOfUpdates, "Mailed after no further update possible"},
     };
     for (const auto& [closeReason, line] : cases) {
         kv::TPHPunit window(world.Services());
@@ -99,14 +100,14 @@ TEST_F(WizardWindow, CloseReasonChoosesTheReport) {
         w.CloseReason = closeReason;
         w.PzuClick();
         window.WaitForDelivery(5000);
-        ASSERT_GT(window.ListBox1.size(), 1u) << closeReason;
+        ASSERT_GT(window.ListBox1.size(), 1u) << static_cast<int>(closeReason);
         EXPECT_EQ(window.ListBox1[1], line);
     }
 }
 
 TEST_F(WizardWindow, CloseAfterNoUpdateKeepsTheEvaluationsReport) {
     wizard.ComposeReport(kv::ReportReason::NoUpdate);
-    wizard.CloseReason = 1;
+    wizard.CloseReason = CloseReasonKind::Reported;
     wizard.PZu2.onClick();
     EXPECT_EQ(ReportedReason(), "Done after version check NO DOWNLOAD");
     EXPECT_EQ(RestartQuestions(), 1u);
