@@ -59,9 +59,9 @@ bool TUpInew::FormCreate(const CallParameters& parameters) {
     }
     TakeCallParameters(*this, parameters);
 
-    TakeInventory(0);
+    TakeInventory(InventoryPassCode::First);
     ReadLocalState();
-    if (ProductReference != 50) TakeInventory(100);
+    if (ProductReference != ProductReferenceKind::NoReference) TakeInventory(InventoryPassCode::Second);
 
     Memo1.textMarginLeft = 5;
     OfferProxySetupOnSystemProxy(*this);

@@ -51,7 +51,7 @@ public:
     void OnClose() override;  // FormClose
 
     // Inventory and local state (inventory/).
-    void TakeInventory(std::uint8_t passCode);
+    void TakeInventory(InventoryPassCode pass);
     void ReadLocalState();
     void SetupHTTPGet();
     // The connection class (network/); nullopt while the dial-up library is

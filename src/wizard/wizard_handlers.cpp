@@ -16,8 +16,6 @@ namespace {
 
 using platform::BoxOwner;
 
-constexpr int NoProductReference = 50;
-
 // The report of a button close follows what the run has found so far; none
 // when the evaluation has reported already.
 std::optional<ReportReason> ReasonForCloseReason(CloseReasonKind closeReason) {
@@ -71,7 +69,7 @@ void TUpInew::PzuClick() {
     } else if (const std::optional<ReportReason> reason = ReasonForCloseReason(CloseReason)) {
         ComposeReport(*reason);
     }
-    if (ProductReference != NoProductReference) OfferRestart(*this);
+    if (ProductReference != ProductReferenceKind::NoReference) OfferRestart(*this);
     Close();
 }
 

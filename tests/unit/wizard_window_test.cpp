@@ -11,6 +11,7 @@ namespace {
 
 using kv::CloseReasonKind;
 using kv::Process;
+using kv::ProductReferenceKind;
 using kv::platform::BoxOwner;
 using namespace kv::platform;
 
@@ -29,7 +30,7 @@ protected:
         wizard.ProgramName = "Ortsgericht Folio";
         wizard.RestartProgram = world.dir / "QOFolio\\qofolio.exe";
         wizard.ProductDataFolder = world.dir / "data";
-        wizard.ProductReference = 10;
+        wizard.ProductReference = ProductReferenceKind::OwnFolder;
         Process().CommonAppDataFolder = world.dir / "common";
         wizard.closeHook = [this] {
             ++closings;
@@ -96,7 +97,7 @@ TEST_F(WizardWindow, CloseReasonChoosesTheReport) {
         kv::TPHPunit window(world.Services());
         kv::TUpInew w(world.Services(), &window);
         w.Language = 1;
-        w.ProductReference = 50;
+        w.ProductReference = ProductReferenceKind::NoReference;
         w.CloseReason = closeReason;
         w.PzuClick();
         window.WaitForDelivery(5000);
@@ -143,7 +144,7 @@ TEST_F(WizardWindow, YesStartsOnlyTheProductsOwnProgramFromItsDataFolder) {
         w.Language = 1;
         w.ProgramName = "Ortsgericht Folio";
         w.ProductDataFolder = world.dir / "data";
-        w.ProductReference = 10;
+        w.ProductReference = ProductReferenceKind::OwnFolder;
         w.InstallPath = row.installPath;
         w.ExeFolder = folder;
         w.RestartProgram = row.value;
@@ -174,7 +175,7 @@ TEST_F(WizardWindow, YesStartsOnlyTheProductsOwnProgramFromItsDataFolder) {
 }
 
 TEST_F(WizardWindow, WithoutProductReferenceTheCloseIsImmediate) {
-    wizard.ProductReference = 50;
+    wizard.ProductReference = ProductReferenceKind::NoReference;
     wizard.Pzu.onClick();
     EXPECT_EQ(ReportedReason(), "Mailed after cancel no download was started");
     EXPECT_TRUE(world.dialogs.shown.empty());
