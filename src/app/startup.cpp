@@ -43,7 +43,7 @@ bool TUpInew::FormCreate(const CallParameters& parameters) {
     // nothing here depends on the C or C++ locale.
     ScreenDpi = GetScreenDpi();
     ClearProxyState(Process());
-    CloseReason = 0;
+    CloseReason = CloseReasonKind::NothingEvaluated;
     ReportSent = 0;
     ExeFolder = WithoutTrailingDelimiter(services_.system->ProgramFolder());
     ProductDataFolder = ExeFolder;
@@ -59,9 +59,9 @@ bool TUpInew::FormCreate(const CallParameters& parameters) {
     }
     TakeCallParameters(*this, parameters);
 
-    TakeInventory(0);
+    TakeInventory(InventoryPassCode::First);
     ReadLocalState();
-    if (ProductReference != 50) TakeInventory(100);
+    if (ProductReference != ProductReferenceKind::NoReference) TakeInventory(InventoryPassCode::Second);
 
     Memo1.textMarginLeft = 5;
     OfferProxySetupOnSystemProxy(*this);

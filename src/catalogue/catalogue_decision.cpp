@@ -141,10 +141,10 @@ void ApplyOutcome(CatalogueOutcome outcome, WizardState& state) {
     switch (outcome) {
         case CatalogueOutcome::EndOfUpdates:
             state.SinuFlag = false;
-            state.CloseReason = 110;
+            state.CloseReason = CloseReasonKind::EndOfUpdates;
             break;
         case CatalogueOutcome::Outdated:
-            state.CloseReason = 100;
+            state.CloseReason = CloseReasonKind::Outdated;
             break;
         case CatalogueOutcome::SpecialUpdate:
             PrepareSpecialUpdate(state);
@@ -155,7 +155,7 @@ void ApplyOutcome(CatalogueOutcome outcome, WizardState& state) {
             break;
         case CatalogueOutcome::NoUpdate:
             state.NoNewUpdate = true;
-            state.CloseReason = 1;
+            state.CloseReason = CloseReasonKind::Reported;
             break;
     }
 }

@@ -3,6 +3,7 @@
 
 #include "catalogue/catalogue_decision.h"
 #include "platform/dialogs.h"
+#include "report/report_reason.h"
 #include "ui/control.h"
 
 namespace kv {
@@ -30,7 +31,7 @@ struct CheckPage {
     ui::Timer& Timer2;
     int clientWidth;
     platform::Dialogs& dialogs;
-    std::function<void(int reasonCode)> report;
+    std::function<void(ReportReason reason)> report;
 };
 
 // The catalogue has arrived: the status line says so while the evaluation waits.

@@ -9,8 +9,6 @@ namespace kv {
 
 namespace {
 
-constexpr int ReasonNoUpdate = 1;
-
 // The page with the run's texts at hand.
 struct Filling {
     const WizardState& state;
@@ -83,7 +81,7 @@ void ShowNoUpdate(const Filling& f) {
     Show({&p.Label11, &p.Label10}, false);
     p.PZu2.caption = f.GL(47);
     if (f.state.SinuFlag) p.Timer2.enabled = true;  // the info lines UPD/UPE
-    p.report(ReasonNoUpdate);
+    p.report(ReportReason::NoUpdate);
 }
 
 }  // namespace

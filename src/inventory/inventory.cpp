@@ -33,33 +33,32 @@ struct ProductRow {
     const char* productKey;
     Folder folder;
     const char* commonPath;  // below the common data folder
-    int reference;
     bool qoFamily;
     bool valuation;
 };
 
 // Every row is tested; the names are distinct, so at most one applies.
 constexpr std::array<ProductRow, 14> ProductTable{{
-    {"qeonline.lst", "QERIS", Folder::Own, "", 10, false, false},
-    {"voonline.lst", "VOL", Folder::Own, "", 10, false, false},
-    {"reonline.lst", "REM", Folder::Own, "", 10, false, false},
-    {"saonline.lst", "SAB", Folder::Own, "", 10, false, false},
-    {"zeltonline.lst", "Zelt", Folder::Own, "", 10, false, false},
-    {"hugonline.lst", "HUX", Folder::Own, "", 10, false, false},
-    {"postonl.lst", "Postilla", Folder::Own, "", 10, false, false},
-    {"postonlks.lst", "Postilla", Folder::Own, "", 10, false, false},
-    {"huonline.lst", "HUX2000", Folder::Common, "\\Karvell\\HU", 100, false, false},
-    {"hu2online.lst", "HU2013MAK", Folder::Common, "\\Karvell\\HUG", 100, false, true},
-    {"qoonline.lst", "QORIND", Folder::Common, "\\Karvell\\QOFolio", 100, true, false},
-    {"qobasic.lst", "QORIND", Folder::Common, "\\Karvell\\QOFolio", 100, true, false},
-    {"qovor.lst", "QORIND", Folder::Common, "\\Karvell\\QOPrime", 100, false, false},
-    {"qoprime.lst", "QOPrime", Folder::Common, "\\Karvell\\QOPrime", 100, false, false},
+    {"qeonline.lst", "QERIS", Folder::Own, "", false, false},
+    {"voonline.lst", "VOL", Folder::Own, "", false, false},
+    {"reonline.lst", "REM", Folder::Own, "", false, false},
+    {"saonline.lst", "SAB", Folder::Own, "", false, false},
+    {"zeltonline.lst", "Zelt", Folder::Own, "", false, false},
+    {"hugonline.lst", "HUX", Folder::Own, "", false, false},
+    {"postonl.lst", "Postilla", Folder::Own, "", false, false},
+    {"postonlks.lst", "Postilla", Folder::Own, "", false, false},
+    {"huonline.lst", "HUX2000", Folder::Common, "\\Karvell\\HU", false, false},
+    {"hu2online.lst", "HU2013MAK", Folder::Common, "\\Karvell\\HUG", false, true},
+    {"qoonline.lst", "QORIND", Folder::Common, "\\Karvell\\QOFolio", true, false},
+    {"qobasic.lst", "QORIND", Folder::Common, "\\Karvell\\QOFolio", true, false},
+    {"qovor.lst", "QORIND", Folder::Common, "\\Karvell\\QOPrime", false, false},
+    {"qoprime.lst", "QOPrime", Folder::Common, "\\Karvell\\QOPrime", false, false},
 }};
 
 // The inventory's work on the wizard state; registry type errors escape it.
 class InventoryPass {
 public:
-    InventoryPass(TUpInew& wizard, std::uint8_t passCode) : w_(wizard), passCode_(passCode) {
+    InventoryPass(TUpInew& wizard, InventoryPassCode pass) : w_(wizard), pass_(pass) {
         const platform::Services& s = wizard.services();
         registry_ = s.registry;
         profile_ = s.profile;
@@ -70,7 +69,7 @@ public:
     void Run() {
         ApplyProductTable();
         ReadProductKey();
-        if (passCode_ == 0) w_.SerialNumberText.clear();
+        if (pass_ == InventoryPassCode::First) w_.SerialNumberText.clear();
         Process().VersionListPath = w_.ProductDataFolder + "\\" + (IsPlainFileName(w_.ParaINI) ? w_.ParaINI : "");
         ReadVersionList();
         if (w_.IsQOProgram) SetReminderNote(Process().CommonAppDataFolder + "\\Karvell\\HUG\\hgut.ini");
@@ -86,7 +85,7 @@ private:
             productKey_ = row.productKey;
             const bool ownFolder = row.folder == Folder::Own || (row.valuation && w_.IsPortable);
             w_.ProductDataFolder = ownFolder ? w_.ExeFolder : Process().CommonAppDataFolder + row.commonPath;
-            w_.ProductReference = ownFolder ? 10 : row.reference;
+            w_.ProductReference = ownFolder ? ProductReferenceKind::OwnFolder : ProductReferenceKind::CommonDataFolder;
             if (row.qoFamily) w_.IsQOProgram = true;
             if (row.valuation) w_.IsHU2Program = true;
             if (listFile == "voonline.lst" && text::LowerAscii(w_.ParaName) == UniversalCaller) productKey_ = "VOLU";
@@ -153,22 +152,23 @@ private:
             ReadText(ValuationKey, "SIIN", w_.SerialNumberText);
         if (w_.SerialNumberText.empty() && files_->Exists(Process().VersionListPath))
             TakeSerial(Ini(Process().VersionListPath, "Bemessa", "SIIN"));
-        if (w_.ProductReference == 100 && files_->Exists(common)) {
+        if (w_.ProductReference == ProductReferenceKind::CommonDataFolder && files_->Exists(common)) {
             TakeSerial(Ini(common, "Setup", "SIIN"));
             TakeSerial(Ini(common, "Setup", "SN"));
             if (w_.RecordedVersion.empty()) w_.RecordedVersion = Ini(common, "Setup", "VER");
         }
-        if (w_.ProductReference == 10) {
+        if (w_.ProductReference == ProductReferenceKind::OwnFolder) {
             w_.AppName = "Bemessa Portable";
             w_.InstallPath = w_.ExeFolder;
-        } else if (w_.ProductReference == 100) {
+        } else if (w_.ProductReference == ProductReferenceKind::CommonDataFolder) {
             w_.AppName = "Bemessa";
         }
-        if (w_.ProductReference == 10 && files_->Exists(portable)) {
+        if (w_.ProductReference == ProductReferenceKind::OwnFolder && files_->Exists(portable)) {
             TakeSerial(Ini(portable, "Setup", "SN"));
             TakeSerial(Ini(portable, "Setup", "SIIN"));
         }
-        if (w_.ProductReference == 10 && w_.RecordedVersion.empty()) w_.RecordedVersion = Ini(portable, "Setup", "VER");
+        if (w_.ProductReference == ProductReferenceKind::OwnFolder && w_.RecordedVersion.empty())
+            w_.RecordedVersion = Ini(portable, "Setup", "VER");
         DeriveIdFromSerial();
         if (w_.SerialNumberText.empty()) w_.SerialNumberText = "Keine Seriennummer";
         SetReminderNote(common);
@@ -184,7 +184,7 @@ private:
     }
 
     TUpInew& w_;
-    std::uint8_t passCode_;
+    InventoryPassCode pass_;
     platform::Registry* registry_;
     platform::Profile* profile_;
     platform::Files* files_;
@@ -205,9 +205,9 @@ std::vector<std::string> CallingProductKeys() {
 
 // A registry value of the wrong type ends the pass where it stands; what was
 // read before stays, and start-up goes on with it rather than ending the program.
-void TUpInew::TakeInventory(std::uint8_t passCode) {
+void TUpInew::TakeInventory(InventoryPassCode pass) {
     try {
-        InventoryPass(*this, passCode).Run();
+        InventoryPass(*this, pass).Run();
     } catch (const ERegistryDataType& error) {
         services().dialogs->MessageBox(platform::BoxOwner::Wizard, error.what(), " Fehler", platform::MbIconError);
     }

@@ -34,7 +34,7 @@ void ShowMissingReference(TUpInew& w) {
     w.Label1.caption = w.GL(42);
     FitToPanel(w.Label1, w.Panel6);
     w.Label1.height = 80;
-    w.ProductReference = 50;
+    w.ProductReference = ProductReferenceKind::NoReference;
 }
 
 // A stored proxy is switched off when the system shows a direct or dial-up
@@ -138,7 +138,7 @@ void TUpInew::ReadLocalState() {
     if (s.files->Exists(staleCatalogue)) s.files->Delete(staleCatalogue);
 
     const std::string& list = Process().VersionListPath;
-    if (ProductReference == 100 && !s.files->Exists(list)) {
+    if (ProductReference == ProductReferenceKind::CommonDataFolder && !s.files->Exists(list)) {
         const std::string shipped = ExeFolder + "\\" + ParaINI;
         if (s.files->Exists(shipped)) s.files->Copy(shipped, list, true);
         s.clock->Pause(1000);

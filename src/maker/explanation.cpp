@@ -79,10 +79,10 @@ std::string RestartLine(const Evaluation& e, const Installation& installation) {
 
 std::string ReportLine(const Evaluation& e) {
     if (e.page->reports.empty()) return "report at once: none\n";
-    const int reason = e.page->reports.front();
+    const ReportReason reason = e.page->reports.front();
     const char* line = ReasonLine(reason);
     std::string text = "report at once: reason ";
-    text += std::to_string(reason);
+    text += std::to_string(static_cast<int>(reason));
     if (line != nullptr) {
         text += ' ';
         text += Quoted(line);

@@ -23,7 +23,7 @@ public:
         std::string caption, text;
     };
     std::vector<Box> boxes;
-    std::vector<int> reports;
+    std::vector<ReportReason> reports;
 
     ui::Control Label15{"Label15", ui::Kind::Label};
     ui::Control Label14{"Label14", ui::Kind::Label};

@@ -137,19 +137,20 @@ ReportSurroundings Surroundings(const TUpInew& wizard) {
 
 }  // namespace
 
-const char* ReasonLine(int reasonCode) {
-    switch (reasonCode) {
-        case 1: return "Done after version check NO DOWNLOAD";
-        case 2: return "Done after DOWNLOAD and START of update file";
-        case 4: return "Mailed after running download aborded";
-        case 5: return "Mailed after cancel no download was started";
-        case 7: return "Mailed after outdated program was detected";
-        case 8: return "Mailed after no further update possible";
-        case 19: return "Update wurde über Kreuz beendet nicht Button";
-        case 22: return "Done after DOWNLOAD of update file";
-        case 23: return "Done after DOWNLOAD, update file NOT started: signature not valid";
-        default: return nullptr;
+const char* ReasonLine(ReportReason reason) {
+    switch (reason) {
+        case ReportReason::NoUpdate: return "Done after version check NO DOWNLOAD";
+        case ReportReason::InstallerStarted: return "Done after DOWNLOAD and START of update file";
+        case ReportReason::DownloadAborted: return "Mailed after running download aborded";
+        case ReportReason::ClosedBeforeDownload: return "Mailed after cancel no download was started";
+        case ReportReason::OutdatedProgram: return "Mailed after outdated program was detected";
+        case ReportReason::NoFurtherUpdate: return "Mailed after no further update possible";
+        case ReportReason::ClosedByCloseBox: return "Update wurde über Kreuz beendet nicht Button";
+        case ReportReason::DownloadedNotStarted: return "Done after DOWNLOAD of update file";
+        case ReportReason::SignatureNotValid:
+            return "Done after DOWNLOAD, update file NOT started: signature not valid";
     }
+    return nullptr;  // a number from outside the table
 }
 
 std::string ReportTimestamp(const platform::LocalDateTime& t) {
@@ -163,11 +164,11 @@ std::string ReportSubject(const WizardState& state) {
     return subject;
 }
 
-std::vector<std::string> ReportLines(int reasonCode, const WizardState& s, const ProcessState& p,
+std::vector<std::string> ReportLines(ReportReason reason, const WizardState& s, const ProcessState& p,
                                      const ReportSurroundings& env) {
     Lines out;
     out.push_back(ReportSubject(s));
-    if (const char* reason = ReasonLine(reasonCode)) out.push_back(reason);
+    if (const char* line = ReasonLine(reason)) out.push_back(line);
     out.push_back(std::string("Version des Updaters: Tool V ") + config::ToolVersion);
     if (s.SpecialUpdateProcess) {
         out.push_back(S56);
@@ -185,7 +186,7 @@ std::vector<std::string> ReportLines(int reasonCode, const WizardState& s, const
     return out;
 }
 
-void TUpInew::ComposeReport(int reasonCode) {
+void TUpInew::ComposeReport(ReportReason reason) {
     if (ReportSent != 0) return;
     ReportSent = 100;
     // The run ends whatever happens to its report: nothing of a failure here
@@ -193,7 +194,7 @@ void TUpInew::ComposeReport(int reasonCode) {
     try {
         TPHPunit* window = reportWindow();
         if (window == nullptr) return;
-        const std::vector<std::string> lines = ReportLines(reasonCode, *this, Process(), Surroundings(*this));
+        const std::vector<std::string> lines = ReportLines(reason, *this, Process(), Surroundings(*this));
         window->ListBox1 = lines;
         window->MailPHP(lines.front());
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "report/report_reason.h"
 #include "wizard/wizard_state.h"
 
 namespace kv {
@@ -22,14 +23,14 @@ struct ReportSurroundings {
 // carries.
 inline constexpr std::size_t ServerValueLimit = 64;
 
-// The report's line that says why it was sent; null for a code without one.
-const char* ReasonLine(int reasonCode);
+// The report's line that says why it was sent; null for a reason without one.
+const char* ReasonLine(ReportReason reason);
 
 // "NetRefresh: " + AppName, for the court-register family + " - " + QOAgent.
 std::string ReportSubject(const WizardState& state);
 
 // Every line of the report in order; the first one is the subject.
-std::vector<std::string> ReportLines(int reasonCode, const WizardState& state, const ProcessState& process,
+std::vector<std::string> ReportLines(ReportReason reason, const WizardState& state, const ProcessState& process,
                                      const ReportSurroundings& surroundings);
 
 // "dd.mm.yyyy hh:mm:ss"; at exactly midnight only the date.

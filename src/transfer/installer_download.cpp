@@ -14,6 +14,9 @@ constexpr unsigned CreateNewProcessGroupNormalPriority = 0x220;  // CREATE_NEW_P
 constexpr unsigned StartfUseShowWindow = 1;
 constexpr unsigned short SwShowNormal = 1;
 
+constexpr int MessageNoConnection = 25;
+constexpr int MessageInstallerNotStarted = 88;
+
 std::string InstallerName(const TUpInew& w) { return InstallerFileName(w); }
 
 std::string InstallerPath(const TUpInew& w) { return w.ProductDataFolder + "\\" + InstallerName(w); }
@@ -69,7 +72,7 @@ void CatalogueArrived(TUpInew& w, std::int32_t fileSize) {
     // Nothing arrived at all: the same page as a failed connection test.
     w.Label14.caption = w.GL(54);
     w.Label15.caption = w.GL(55);
-    ErrorBox(w, 25);
+    ErrorBox(w, MessageNoConnection);
     w.TryAgainBut.caption = w.GL(46);
     w.TryAgainBut.visible = true;
     w.PZu2.caption = w.GL(47);
@@ -98,15 +101,15 @@ void ShowInstallerArrived(TUpInew& w) {
 // with `why` below the update file's line when there is more to say.
 // The status line has room for one sentence; the box shows the whole message.
 void RefuseInstaller(TUpInew& w, const std::string& why) {
-    const std::string message = w.GL(88);
+    const std::string message = w.GL(MessageInstallerNotStarted);
     const std::size_t sentenceEnd = message.find(". ");
-    w.CloseReason = 0;
+    w.CloseReason = CloseReasonKind::NothingEvaluated;
     w.InstallerRefusal = why;
     w.Label14.caption = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
     w.Label15.caption.clear();
     w.PZu2.caption = w.GL(47);
-    w.ComposeReport(22);
-    ErrorBox(w, 88);
+    w.ComposeReport(ReportReason::DownloadedNotStarted);
+    ErrorBox(w, MessageInstallerNotStarted);
 }
 
 // The installer must not start without its hand-over.
@@ -131,8 +134,8 @@ void StartInstaller(TUpInew& w, std::unique_ptr<platform::HeldFile> installer) {
     w.services().clock->Pause(1500);
     const platform::ProcessOutcome outcome = w.StartProcess(installer->Path(), false);
     if (outcome.Started()) {
-        w.ComposeReport(2);
-        w.CloseReason = 1;
+        w.ComposeReport(ReportReason::InstallerStarted);
+        w.CloseReason = CloseReasonKind::Reported;
         return;
     }
     // What did not start must not stay where a later run, or the user, could start it.

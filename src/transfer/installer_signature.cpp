@@ -5,7 +5,6 @@
 namespace kv {
 
 namespace {
-constexpr int ReasonSignatureRefused = 23;
 constexpr int MessageSignatureRefused = 93;
 }  // namespace
 
@@ -19,13 +18,13 @@ bool AcceptInstallerSignature(TUpInew& w, platform::HeldFile& installer) {
     // user, could start it.
     installer.Discard();
     w.InstallerRefusal = "Signature: " + verdict.reason;
-    w.CloseReason = 0;
+    w.CloseReason = CloseReasonKind::NothingEvaluated;
     // The status line holds one line: the message's first, the box all of it.
     // The headline said the installation starts; behind the refusal it must not.
     const std::string message = w.GL(MessageSignatureRefused);
     w.Label14.caption = message.substr(0, message.find('\r'));
     w.Label15.caption.clear();
-    w.ComposeReport(ReasonSignatureRefused);
+    w.ComposeReport(ReportReason::SignatureNotValid);
     services.dialogs->MessageBox(platform::BoxOwner::Application, message, " Fehler",
                                  platform::MbOk | platform::MbIconError);
     return false;

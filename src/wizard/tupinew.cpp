@@ -19,7 +19,7 @@ TUpInew::~TUpInew() = default;
 CheckPage TUpInew::CheckPageView() {
     return CheckPage{Label15, Label14, Label18, Label4, Label2, Label17, Label16, Label19, Label10, Label11, Gauge1,
                      DLBut,   PZu2,    Panel3,  Memo1,  Timer2, clientWidth,
-                     *services_.dialogs, [this](int reasonCode) { ComposeReport(reasonCode); }};
+                     *services_.dialogs, [this](ReportReason reason) { ComposeReport(reason); }};
 }
 
 }  // namespace kv

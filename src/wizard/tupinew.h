@@ -5,6 +5,7 @@
 
 #include "platform/services.h"
 #include "platform/signatures.h"
+#include "report/report_reason.h"
 #include "transfer/http_get.h"
 #include "ui/form.h"
 #include "wizard/wizard_state.h"
@@ -50,7 +51,7 @@ public:
     void OnClose() override;  // FormClose
 
     // Inventory and local state (inventory/).
-    void TakeInventory(std::uint8_t passCode);
+    void TakeInventory(InventoryPassCode pass);
     void ReadLocalState();
     void SetupHTTPGet();
     // The connection class (network/); nullopt while the dial-up library is
@@ -80,7 +81,7 @@ public:
     std::string ProductFolder() const;
 
     // Outcome report (report/).
-    void ComposeReport(int reasonCode);
+    void ComposeReport(ReportReason reason);
 
     const platform::Services& services() const { return services_; }
     TPHPunit* reportWindow() const { return reportWindow_; }

@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 
 #include "catalogue/catalogue_decision.h"
@@ -16,24 +17,16 @@ namespace {
 
 using platform::BoxOwner;
 
-constexpr int NoProductReference = 50;
-
-// Reason codes of the report for the ways a run can end here.
-constexpr int ReasonDownloadAborted = 4;
-constexpr int ReasonCancelledBeforeDownload = 5;
-constexpr int ReasonOutdatedProgram = 7;
-constexpr int ReasonNoFurtherUpdate = 8;
-constexpr int ReasonClosedByCloseBox = 19;
-
-// The report of a button close follows what the run has found so far; 0 means
-// nothing is reported here (the evaluation has reported already).
-int ReasonForCloseReason(int closeReason) {
+// The report of a button close follows what the run has found so far; none
+// when the evaluation has reported already.
+std::optional<ReportReason> ReasonForCloseReason(CloseReasonKind closeReason) {
     switch (closeReason) {
-        case 0: return ReasonCancelledBeforeDownload;
-        case 100: return ReasonOutdatedProgram;
-        case 110: return ReasonNoFurtherUpdate;
-        default: return 0;
+        case CloseReasonKind::NothingEvaluated: return ReportReason::ClosedBeforeDownload;
+        case CloseReasonKind::Outdated: return ReportReason::OutdatedProgram;
+        case CloseReasonKind::EndOfUpdates: return ReportReason::NoFurtherUpdate;
+        case CloseReasonKind::Reported: break;
     }
+    return std::nullopt;
 }
 
 const char* const HU2SettingsFile = "\\Karvell\\HUG\\h2gut.ini";
@@ -73,11 +66,11 @@ void StampHU2CloseDay(const platform::Services& services) {
 void TUpInew::PzuClick() {
     if (DownloadRunning) {
         INGetFile.Abort();
-        ComposeReport(ReasonDownloadAborted);
-    } else if (const int reason = ReasonForCloseReason(CloseReason); reason != 0) {
-        ComposeReport(reason);
+        ComposeReport(ReportReason::DownloadAborted);
+    } else if (const std::optional<ReportReason> reason = ReasonForCloseReason(CloseReason)) {
+        ComposeReport(*reason);
     }
-    if (ProductReference != NoProductReference) OfferRestart(*this);
+    if (ProductReference != ProductReferenceKind::NoReference) OfferRestart(*this);
     Close();
 }
 
@@ -126,7 +119,7 @@ void TUpInew::ProxyEinstellungen1Click() {
 void TUpInew::OnClose() {
     const std::string catalogue = LocalCataloguePath(ProductDataFolder);
     if (services_.files->Exists(catalogue)) services_.files->Delete(catalogue);
-    if (ReportSent == 0) ComposeReport(ReasonClosedByCloseBox);
+    if (ReportSent == 0) ComposeReport(ReportReason::ClosedByCloseBox);
     services_.clock->Pause(500);
     if (IsHU2Program) StampHU2CloseDay(services_);
     SpecialTargets.clear();

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,30 @@ struct ProcessState {
 
 ProcessState& Process();
 
+// Where the product keeps its data, as the inventory and the local state
+// found it.
+enum class ProductReferenceKind {
+    NotIdentified = 0,
+    OwnFolder = 10,
+    NoReference = 50,  // no version list file: the wizard cannot check
+    CommonDataFolder = 100,
+};
+
+// What closing by a button still has to report.
+enum class CloseReasonKind {
+    NothingEvaluated = 0,
+    Reported = 1,  // the evaluation reported, or the installer started
+    Outdated = 100,
+    EndOfUpdates = 110,
+};
+
+// The inventory runs once before the local state is read and, with a product
+// reference, once after.
+enum class InventoryPassCode : std::uint8_t {
+    First = 0,
+    Second = 100,
+};
+
 // Every fact a run gathers, from the call parameters to the outcome. The
 // wizard window is this record; only the GUI thread touches it.
 struct WizardState {
@@ -43,7 +68,7 @@ struct WizardState {
 
     // Inventory.
     std::string ProductDataFolder;
-    int ProductReference = 0;  // 10 own folder, 100 common data folder, 50 no reference
+    ProductReferenceKind ProductReference = ProductReferenceKind::NotIdentified;
     ShortText<100> InstallPath;
     ShortText<100> AppName;
     ShortText<100> AppPC;
@@ -97,8 +122,8 @@ struct WizardState {
     // Run control.
     bool DownloadRunning = false;
     bool DownloadFailed = false;
-    int CloseReason = 0;  // 0 nothing evaluated, 1 reported, 100 outdated, 110 end of updates
-    int ReportSent = 0;   // 0 none yet, 100 composed
+    CloseReasonKind CloseReason = CloseReasonKind::NothingEvaluated;
+    int ReportSent = 0;  // 0 none yet, 100 composed
     std::string InstallerRefusal;  // the report's line on why the arrived installer was not started; may be empty
 };
 

@@ -14,6 +14,7 @@
 // edition; the rest is the catalogue text.
 KV_FUZZ_TARGET(catalogue) {
     using kv::CatalogueOutcome;
+    using kv::CloseReasonKind;
     using kv::fuzz::Check;
     if (size < 4) return;
     static const char* const editions[] = {"b", "a", "an", "ab"};
@@ -40,21 +41,25 @@ KV_FUZZ_TARGET(catalogue) {
     if (state.IsQOProgram && data[3] % 4 == 1) Check(state.NoMoreUpLimit == 0, "edition a with an end of updates");
     switch (outcome) {
         case CatalogueOutcome::EndOfUpdates:
-            Check(state.CloseReason == 110 && !state.SinuFlag, "end of updates without its close reason");
+            Check(state.CloseReason == CloseReasonKind::EndOfUpdates && !state.SinuFlag,
+                  "end of updates without its close reason");
             break;
         case CatalogueOutcome::Outdated:
-            Check(state.CloseReason == 100 && !(state.CatalogueSU == "T"), "outdated despite SU T");
+            Check(state.CloseReason == CloseReasonKind::Outdated && !(state.CatalogueSU == "T"),
+                  "outdated despite SU T");
             break;
         case CatalogueOutcome::SpecialUpdate:
             Check(state.SpecialUpdate && state.LocalSpecAction < state.CatalogueSpecAction, "special without action");
             Check(state.UpdateFileName == state.ParaName + state.ParaChar + ".exe", "special installer misnamed");
-            Check(!state.NoNewUpdate && state.CloseReason == 0, "special update closes the run");
+            Check(!state.NoNewUpdate && state.CloseReason == CloseReasonKind::NothingEvaluated,
+                  "special update closes the run");
             break;
         case CatalogueOutcome::Offer:
-            Check(!state.NoNewUpdate && state.CloseReason == 0, "offer closes the run");
+            Check(!state.NoNewUpdate && state.CloseReason == CloseReasonKind::NothingEvaluated, "offer closes the run");
             break;
         case CatalogueOutcome::NoUpdate:
-            Check(state.NoNewUpdate && state.CloseReason == 1, "no update without its close reason");
+            Check(state.NoNewUpdate && state.CloseReason == CloseReasonKind::Reported,
+                  "no update without its close reason");
             Check(!(state.CatalogueSU == "T"), "no update despite SU T");
             break;
     }

@@ -15,6 +15,7 @@ void PrintTo(CatalogueOutcome outcome, std::ostream* os) {
 namespace {
 
 using kv::CatalogueOutcome;
+using kv::CloseReasonKind;
 using kv::WizardState;
 
 // An installed court-register product, edition "b", version 8.1.9.
@@ -94,7 +95,7 @@ TEST(CatalogueDecision, SpecialUpdateNamesTheInstallationsInstaller) {
     EXPECT_TRUE(state.SpecialUpdate);
     EXPECT_TRUE(state.SpecialUpdateProcess);
     EXPECT_FALSE(state.NoNewUpdate);
-    EXPECT_EQ(state.CloseReason, 0);
+    EXPECT_EQ(state.CloseReason, CloseReasonKind::NothingEvaluated);
     // The installation is also older than verinfo: size and date are the ordinary ones.
     EXPECT_EQ(state.UpdateSizeText, "12 MB");
     EXPECT_EQ(state.UpdateDate, "2022-03-15");
@@ -149,17 +150,17 @@ TEST(CatalogueDecision, MissingSectionGivesTheDefaults) {
     EXPECT_EQ(state.CatalogueSU.str(), "F");
     EXPECT_FALSE(state.SinuFlag);
     EXPECT_TRUE(state.NoNewUpdate);
-    EXPECT_EQ(state.CloseReason, 1);
+    EXPECT_EQ(state.CloseReason, CloseReasonKind::Reported);
 }
 
 TEST(CatalogueDecision, EndOfUpdatesSwitchesSinuOff) {
     WizardState state = Installed();
     ASSERT_EQ(Decide("NoMoreUp=9.0.0\r\nSINU=T\r\n", state), CatalogueOutcome::EndOfUpdates);
     EXPECT_FALSE(state.SinuFlag);
-    EXPECT_EQ(state.CloseReason, 110);
+    EXPECT_EQ(state.CloseReason, CloseReasonKind::EndOfUpdates);
     state = Installed();
     ASSERT_EQ(Decide("OldSmalerNo=9.0.0\r\n", state), CatalogueOutcome::Outdated);
-    EXPECT_EQ(state.CloseReason, 100);
+    EXPECT_EQ(state.CloseReason, CloseReasonKind::Outdated);
 }
 
 }  // namespace

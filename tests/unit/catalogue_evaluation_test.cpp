@@ -5,6 +5,7 @@
 
 namespace {
 
+using kv::CloseReasonKind;
 using kv::platform::BoxOwner;
 using kv::platform::MbIconError;
 
@@ -56,7 +57,7 @@ TEST_F(EvaluationTest, OfferShowsTheThreeRowsAndStartsTheNewsTimer) {
     EXPECT_TRUE(w.Timer2.enabled);
     EXPECT_EQ(w.UpdateSizeText, "12,5 MB");
     EXPECT_EQ(w.RestartProgram, "C:\\QO\\qo.exe");
-    EXPECT_EQ(w.CloseReason, 0);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
     EXPECT_EQ(w.ReportSent, 0);
     EXPECT_TRUE(world.dialogs.shown.empty());
 }
@@ -82,7 +83,7 @@ TEST_F(EvaluationTest, NoUpdateShowsTheInstalledProgramAndReportsAtOnce) {
     EXPECT_FALSE(w.DLBut.enabled);
     EXPECT_FALSE(w.Timer2.enabled);
     EXPECT_TRUE(w.NoNewUpdate);
-    EXPECT_EQ(w.CloseReason, 1);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::Reported);
     EXPECT_EQ(w.ReportSent, 100);
     EXPECT_EQ(w.UpdateSizeText, "12 MB");
 }
@@ -98,7 +99,7 @@ TEST_F(EvaluationTest, AnErrorPageInsteadOfTheCatalogueIsNoUpdate) {
     world.dir.Write("update.ini", "<html><head><title>502 Bad Gateway</title></head></html>\r\n");
     w.EvaluateCatalogue();
     EXPECT_EQ(w.Label17.caption, "8.1.9");
-    EXPECT_EQ(w.CloseReason, 1);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::Reported);
     EXPECT_EQ(w.ReportSent, 100);
     EXPECT_EQ(w.NewVersionNumber, -1);
 }
@@ -113,7 +114,7 @@ TEST_F(EvaluationTest, EndOfUpdatesLeavesOnlyClosing) {
     EXPECT_FALSE(w.DLBut.enabled);
     EXPECT_FALSE(w.Timer2.enabled);
     EXPECT_FALSE(w.SinuFlag);
-    EXPECT_EQ(w.CloseReason, 110);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::EndOfUpdates);
     EXPECT_EQ(w.ReportSent, 0);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     const auto& box = world.dialogs.shown[0];
@@ -130,7 +131,7 @@ TEST_F(EvaluationTest, OutdatedShowsTheContactLines) {
     EXPECT_EQ(w.PZu2.caption, w.GL(86));
     EXPECT_FALSE(w.Gauge1.visible);
     EXPECT_FALSE(w.DLBut.enabled);
-    EXPECT_EQ(w.CloseReason, 100);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::Outdated);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     const auto& box = world.dialogs.shown[0];
     EXPECT_EQ(box.owner, BoxOwner::Application);

@@ -11,6 +11,7 @@
 
 namespace {
 
+using kv::CloseReasonKind;
 using kv::platform::BoxOwner;
 
 // A wizard whose catalogue offered "qoonlineb.exe" for version 8.1.10.
@@ -155,7 +156,7 @@ TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses
     EXPECT_EQ(start.startupFlags, 0u);
     EXPECT_TRUE(start.currentFolder.empty());
     EXPECT_FALSE(start.wait);
-    EXPECT_EQ(w.CloseReason, 1);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::Reported);
     EXPECT_EQ(w.ReportSent, 100);
     EXPECT_TRUE(w.closeRequested);
     EXPECT_EQ(repaints, 3);
@@ -176,7 +177,7 @@ TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
     EXPECT_FALSE(world.dir.Exists("KVInn000.lst"));
     EXPECT_EQ(w.Label15.caption, "");
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
-    EXPECT_EQ(w.CloseReason, 0);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
     EXPECT_EQ(w.ReportSent, 100);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);  // no news box without news lines
     EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
@@ -195,7 +196,7 @@ TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndTheWizardCloses) {
     EXPECT_EQ(w.Label15.caption, "");
     EXPECT_TRUE(w.closeRequested);
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
-    EXPECT_EQ(w.CloseReason, 0);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
     EXPECT_EQ(w.ReportSent, 100);
     EXPECT_EQ(w.PZu2.caption, w.GL(47));
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
@@ -233,7 +234,7 @@ TEST_P(InstallerStart, ReportsWhatTheStartDidAndLeavesNoUnstartedInstaller) {
     EXPECT_EQ(world.clock.pauses, (std::vector<int>{500, 1500, 1000}));
     EXPECT_TRUE(w.closeRequested);
     const bool started = c.refusal[0] == '\0';
-    EXPECT_EQ(w.CloseReason, started ? 1 : 0);
+    EXPECT_EQ(w.CloseReason, started ? CloseReasonKind::Reported : CloseReasonKind::NothingEvaluated);
     EXPECT_EQ(world.dir.Exists("qoonlineb.exe"), started);
     if (started) {
         EXPECT_EQ(ReportReasonAndRefusal()[0], "Done after DOWNLOAD and START of update file");

@@ -6,7 +6,9 @@
 
 namespace {
 
+using kv::InventoryPassCode;
 using kv::Process;
+using kv::ProductReferenceKind;
 using kv::platform::Hive;
 using kv::platform::RegType;
 
@@ -22,7 +24,7 @@ protected:
         world.clock.now = {2025, 1, 1, 10, 0, 0};
     }
     kv::TUpInew& w() { return wizard(); }
-    kv::TUpInew& Run(const std::string& listFile, std::uint8_t pass = 0) {
+    kv::TUpInew& Run(const std::string& listFile, InventoryPassCode pass = InventoryPassCode::First) {
         w().ParaINI = listFile;
         w().TakeInventory(pass);
         return w();
@@ -34,27 +36,31 @@ struct Row {
     const char* listFile;
     const char* key;
     const char* folder;  // "" = own folder, otherwise below the common folder
-    int reference;
+    ProductReferenceKind reference;
 };
 
 TEST_F(Inventory, EveryProductRowPicksItsKeyFolderAndReference) {
     const Row rows[] = {
-        {"qeonline.lst", "QERIS", "", 10},          {"voonline.lst", "VOL", "", 10},
-        {"reonline.lst", "REM", "", 10},            {"saonline.lst", "SAB", "", 10},
-        {"zeltonline.lst", "Zelt", "", 10},         {"hugonline.lst", "HUX", "", 10},
-        {"postonl.lst", "Postilla", "", 10},        {"postonlks.lst", "Postilla", "", 10},
-        {"huonline.lst", "HUX2000", "\\Karvell\\HU", 100},
-        {"hu2online.lst", "HU2013MAK", "\\Karvell\\HUG", 100},
-        {"qoonline.lst", "QORIND", "\\Karvell\\QOFolio", 100},
-        {"qobasic.lst", "QORIND", "\\Karvell\\QOFolio", 100},
-        {"qovor.lst", "QORIND", "\\Karvell\\QOPrime", 100},
-        {"qoprime.lst", "QOPrime", "\\Karvell\\QOPrime", 100},
+        {"qeonline.lst", "QERIS", "", ProductReferenceKind::OwnFolder},
+        {"voonline.lst", "VOL", "", ProductReferenceKind::OwnFolder},
+        {"reonline.lst", "REM", "", ProductReferenceKind::OwnFolder},
+        {"saonline.lst", "SAB", "", ProductReferenceKind::OwnFolder},
+        {"zeltonline.lst", "Zelt", "", ProductReferenceKind::OwnFolder},
+        {"hugonline.lst", "HUX", "", ProductReferenceKind::OwnFolder},
+        {"postonl.lst", "Postilla", "", ProductReferenceKind::OwnFolder},
+        {"postonlks.lst", "Postilla", "", ProductReferenceKind::OwnFolder},
+        {"huonline.lst", "HUX2000", "\\Karvell\\HU", ProductReferenceKind::CommonDataFolder},
+        {"hu2online.lst", "HU2013MAK", "\\Karvell\\HUG", ProductReferenceKind::CommonDataFolder},
+        {"qoonline.lst", "QORIND", "\\Karvell\\QOFolio", ProductReferenceKind::CommonDataFolder},
+        {"qobasic.lst", "QORIND", "\\Karvell\\QOFolio", ProductReferenceKind::CommonDataFolder},
+        {"qovor.lst", "QORIND", "\\Karvell\\QOPrime", ProductReferenceKind::CommonDataFolder},
+        {"qoprime.lst", "QOPrime", "\\Karvell\\QOPrime", ProductReferenceKind::CommonDataFolder},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.listFile);
         world.registry.SetString(Hive::LocalMachine, std::string("Software\\Karvell\\") + row.key, "Comp", row.listFile);
         w().ProductDataFolder = w().ExeFolder;
-        w().ProductReference = 0;
+        w().ProductReference = ProductReferenceKind::NotIdentified;
         Run(row.listFile);
         EXPECT_EQ(w().Company, row.listFile);
         const std::string folder = *row.folder ? Process().CommonAppDataFolder + row.folder : w().ExeFolder;
@@ -67,7 +73,7 @@ TEST_F(Inventory, EveryProductRowPicksItsKeyFolderAndReference) {
 TEST_F(Inventory, ListFileNameMatchesWithoutRegardToCaseAndSetsTheFamily) {
     Run("QOONLINE.LST");
     EXPECT_EQ(w().ProductDataFolder, Process().CommonAppDataFolder + "\\Karvell\\QOFolio");
-    EXPECT_EQ(w().ProductReference, 100);
+    EXPECT_EQ(w().ProductReference, ProductReferenceKind::CommonDataFolder);
     EXPECT_TRUE(w().IsQOProgram);
     EXPECT_FALSE(w().IsHU2Program);
 }
@@ -87,7 +93,7 @@ TEST_F(Inventory, UnknownListFileUsesTheFolderParameterAsKeyAndChangesNoFolder) 
     Run("other.lst");
     EXPECT_EQ(w().Company, "Other Ltd");
     EXPECT_EQ(w().ProductDataFolder, w().ExeFolder);
-    EXPECT_EQ(w().ProductReference, 0);
+    EXPECT_EQ(w().ProductReference, ProductReferenceKind::NotIdentified);
 }
 
 TEST_F(Inventory, ReadsEveryRegistryValueAndCutsShortTextsTo100) {
@@ -188,7 +194,7 @@ TEST_F(Inventory, ReminderNoteOfTheCourtRegisterFamilyComesFromTheSharedHugFile)
 
 class Valuation : public Inventory {
 protected:
-    kv::TUpInew& RunHu2(bool portable, std::uint8_t pass = 0) {
+    kv::TUpInew& RunHu2(bool portable, InventoryPassCode pass = InventoryPassCode::First) {
         w().IsPortable = portable;
         return Run("hu2online.lst", pass);
     }
@@ -198,7 +204,7 @@ protected:
 };
 
 TEST_F(Valuation, WithoutAnySerialSourceBothPassesGiveTheFallbacks) {
-    for (const std::uint8_t pass : {std::uint8_t{0}, std::uint8_t{100}}) {
+    for (const InventoryPassCode pass : {InventoryPassCode::First, InventoryPassCode::Second}) {
         RunHu2(false, pass);
         EXPECT_EQ(w().SerialNumberText, "Keine Seriennummer");
         EXPECT_EQ(w().QOId, "????");
@@ -214,7 +220,7 @@ TEST_F(Valuation, RegistrySerialComesFirstAndTheSecondPassKeepsIt) {
     EXPECT_EQ(w().SerialCode, "XY");
     EXPECT_EQ(w().QOId, "XY");
     world.registry.SetString(Hive::LocalMachine, "Software\\Karvell\\HU2013MAK", "SIIN", "CHANGED");
-    RunHu2(false, 100);
+    RunHu2(false, InventoryPassCode::Second);
     EXPECT_EQ(w().SerialNumberText, "ABCDEFGHIJKXY");
 }
 
@@ -247,7 +253,7 @@ TEST_F(Valuation, PortableEditionUsesItsOwnFolderAndSettings) {
     WriteCommonSettings("SIIN=INSTALLED\r\n");
     RunHu2(true);
     EXPECT_EQ(w().ProductDataFolder, w().ExeFolder);
-    EXPECT_EQ(w().ProductReference, 10);
+    EXPECT_EQ(w().ProductReference, ProductReferenceKind::OwnFolder);
     EXPECT_EQ(w().AppName, "Bemessa Portable");
     EXPECT_EQ(w().InstallPath, w().ExeFolder);
     EXPECT_EQ(w().SerialNumberText, "PORTABLE");

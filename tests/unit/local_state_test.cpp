@@ -9,6 +9,7 @@
 namespace {
 
 using kv::Process;
+using kv::ProductReferenceKind;
 using kv::platform::Hive;
 
 constexpr const char* InternetSettings = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet settings";
@@ -73,9 +74,9 @@ TEST_F(LocalState, VersionZeroAndEmptyDateFallBackToTheInventory) {
 }
 
 TEST_F(LocalState, MissingListFileShowsTheMissingReferencePage) {
-    w().ProductReference = 10;
+    w().ProductReference = ProductReferenceKind::OwnFolder;
     w().ReadLocalState();
-    EXPECT_EQ(w().ProductReference, 50);
+    EXPECT_EQ(w().ProductReference, ProductReferenceKind::NoReference);
     EXPECT_FALSE(w().DownLoadNewVersion1.enabled);
     EXPECT_EQ(w().Label8.caption, w().GL(50));
     EXPECT_EQ(w().Label9.caption, w().GL(52));
@@ -86,19 +87,19 @@ TEST_F(LocalState, MissingListFileShowsTheMissingReferencePage) {
 }
 
 TEST_F(LocalState, CommonDataProductGetsTheListFileFromTheProgramFolderAfterAPause) {
-    w().ProductReference = 100;
+    w().ProductReference = ProductReferenceKind::CommonDataFolder;
     world.dir.Write("exe\\qoonline.lst", "[PName]\r\nname=QO\r\n[QO]\r\nprog=Copied\r\n");
     w().ReadLocalState();
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
     EXPECT_EQ(w().ProgramTitle, "Copied");
-    EXPECT_EQ(w().ProductReference, 100);
+    EXPECT_EQ(w().ProductReference, ProductReferenceKind::CommonDataFolder);
 }
 
 TEST_F(LocalState, ThePauseHappensAlsoWhenNothingCouldBeCopied) {
-    w().ProductReference = 100;
+    w().ProductReference = ProductReferenceKind::CommonDataFolder;
     w().ReadLocalState();
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
-    EXPECT_EQ(w().ProductReference, 50);
+    EXPECT_EQ(w().ProductReference, ProductReferenceKind::NoReference);
 }
 
 struct ProxyCase {

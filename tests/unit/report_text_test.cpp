@@ -14,6 +14,7 @@
 namespace {
 
 using kv::ProcessState;
+using kv::ReportReason;
 using kv::ReportSurroundings;
 using kv::WizardState;
 
@@ -91,7 +92,8 @@ ReportSurroundings At(kv::platform::LocalDateTime now) {
 }
 
 TEST(ReportLines, ProductOfNeitherLineHasTheRegistryFormNoCourtBlockAndProxyOff) {
-    EXPECT_EQ(kv::ReportLines(5, RegistryProduct(), ProcessState{}, At({2025, 1, 2, 9, 5, 7})),
+    EXPECT_EQ(kv::ReportLines(ReportReason::ClosedBeforeDownload, RegistryProduct(), ProcessState{},
+                              At({2025, 1, 2, 9, 5, 7})),
               ExpectedReport("neither_code5"));
 }
 
@@ -104,7 +106,8 @@ TEST(ReportLines, ServerValuesAreCutSoTheAddressFitsARequestLine) {
     const std::string huge(100000, '"');
     s.UpdateDate = s.NewVersion = s.UpdateFileName = s.SpecialVersionInfo = huge;
     s.InstallerRefusal = "Signature: " + huge;
-    const auto lines = kv::ReportLines(23, s, ProxyOn("anna", "geheim"), At({2025, 1, 2, 9, 5, 7}));
+    const auto lines =
+        kv::ReportLines(ReportReason::SignatureNotValid, s, ProxyOn("anna", "geheim"), At({2025, 1, 2, 9, 5, 7}));
     const std::string cut = huge.substr(0, kv::ServerValueLimit);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "New Version: " + cut), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), s.InstallerRefusal.substr(0, kv::ServerValueLimit)), lines.end());
@@ -120,12 +123,13 @@ TEST(ReportLines, CourtProductWithJournalSetting2AndUnknownCodeAndMaskedPassword
     env.courtNamePart1 = "Frankfurt";
     env.courtNamePart2 = "am Main";
     env.journalSetting = 2;
-    EXPECT_EQ(kv::ReportLines(9, CourtProduct(), ProxyOn("proxyuser", "geheim"), env),
+    EXPECT_EQ(kv::ReportLines(static_cast<ReportReason>(9), CourtProduct(), ProxyOn("proxyuser", "geheim"), env),
               ExpectedReport("court_code9_mtbn2"));
 }
 
 TEST(ReportLines, PortableValuationWithSpecialUpdateAndNoPassword) {
-    EXPECT_EQ(kv::ReportLines(2, PortableValuation(), ProxyOn("", ""), At({2025, 12, 31, 23, 59, 59})),
+    EXPECT_EQ(kv::ReportLines(ReportReason::InstallerStarted, PortableValuation(), ProxyOn("", ""),
+                              At({2025, 12, 31, 23, 59, 59})),
               ExpectedReport("hu2_portable_special_code2"));
 }
 
@@ -133,7 +137,7 @@ TEST(ReportLines, InstalledValuationEditionUsesTheRegistryFormAndItsSerialLine) 
     WizardState s = PortableValuation();
     s.IsPortable = false;
     s.SpecialUpdateProcess = false;
-    const auto lines = kv::ReportLines(1, s, ProcessState{}, At({2025, 1, 2, 9, 5, 7}));
+    const auto lines = kv::ReportLines(ReportReason::NoUpdate, s, ProcessState{}, At({2025, 1, 2, 9, 5, 7}));
     ASSERT_GT(lines.size(), 26u);
     EXPECT_EQ(lines[2], "Version des Updaters: Tool V 8.1.10");
     EXPECT_EQ(lines[3], "Date/Time of Updateprocess: 02.01.2025 09:05:07");
@@ -147,19 +151,19 @@ TEST(ReportLines, InstalledValuationEditionUsesTheRegistryFormAndItsSerialLine) 
 TEST(ReportLines, CourtRegisterProductTakesPrecedenceOverTheValuationSerialLine) {
     WizardState s = CourtProduct();
     s.IsHU2Program = true;
-    const auto lines = kv::ReportLines(1, s, ProcessState{}, At({2025, 1, 2, 9, 5, 7}));
+    const auto lines = kv::ReportLines(ReportReason::NoUpdate, s, ProcessState{}, At({2025, 1, 2, 9, 5, 7}));
     for (const auto& line : lines) EXPECT_NE(line.rfind("HU Seriennummer", 0), 0u) << line;
 }
 
 struct ReasonCase {
-    int code;
+    ReportReason reason;
     const char* line;  // nullptr: no reason line
 };
 
 class ReasonLineTest : public ::testing::TestWithParam<ReasonCase> {};
 
 TEST_P(ReasonLineTest, SecondLineNamesTheReasonOrIsTheVersionLine) {
-    const auto lines = kv::ReportLines(GetParam().code, RegistryProduct(), ProcessState{}, At({2025, 1, 2, 9, 5, 7}));
+    const auto lines = kv::ReportLines(GetParam().reason, RegistryProduct(), ProcessState{}, At({2025, 1, 2, 9, 5, 7}));
     const std::string expected = GetParam().line ? GetParam().line : "Version des Updaters: Tool V 8.1.10";
     EXPECT_EQ(lines.at(1), expected);
     EXPECT_EQ(lines.size(), ExpectedReport("neither_code5").size() - (GetParam().line ? 0 : 1));
@@ -167,16 +171,19 @@ TEST_P(ReasonLineTest, SecondLineNamesTheReasonOrIsTheVersionLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllCodes, ReasonLineTest,
-    ::testing::Values(ReasonCase{1, "Done after version check NO DOWNLOAD"},
-                      ReasonCase{2, "Done after DOWNLOAD and START of update file"},
-                      ReasonCase{4, "Mailed after running download aborded"},
-                      ReasonCase{5, "Mailed after cancel no download was started"},
-                      ReasonCase{7, "Mailed after outdated program was detected"},
-                      ReasonCase{8, "Mailed after no further update possible"},
-                      ReasonCase{19, "Update wurde über Kreuz beendet nicht Button"},
-                      ReasonCase{22, "Done after DOWNLOAD of update file"}, ReasonCase{0, nullptr},
-                      ReasonCase{3, nullptr}, ReasonCase{9, nullptr}, ReasonCase{100, nullptr},
-                      ReasonCase{-1, nullptr}));
+    ::testing::Values(ReasonCase{ReportReason::NoUpdate, "Done after version check NO DOWNLOAD"},
+                      ReasonCase{ReportReason::InstallerStarted, "Done after DOWNLOAD and START of update file"},
+                      ReasonCase{ReportReason::DownloadAborted, "Mailed after running download aborded"},
+                      ReasonCase{ReportReason::ClosedBeforeDownload, "Mailed after cancel no download was started"},
+                      ReasonCase{ReportReason::OutdatedProgram, "Mailed after outdated program was detected"},
+                      ReasonCase{ReportReason::NoFurtherUpdate, "Mailed after no further update possible"},
+                      ReasonCase{ReportReason::ClosedByCloseBox, "Update wurde über Kreuz beendet nicht Button"},
+                      ReasonCase{ReportReason::DownloadedNotStarted, "Done after DOWNLOAD of update file"},
+                      ReasonCase{static_cast<ReportReason>(0), nullptr},
+                      ReasonCase{static_cast<ReportReason>(3), nullptr},
+                      ReasonCase{static_cast<ReportReason>(9), nullptr},
+                      ReasonCase{static_cast<ReportReason>(100), nullptr},
+                      ReasonCase{static_cast<ReportReason>(-1), nullptr}));
 
 TEST(ReportTimestamp, PadsDayMonthAndTimeAndDropsTheTimeOnlyAtMidnight) {
     EXPECT_EQ(kv::ReportTimestamp({2025, 1, 2, 3, 4, 5}), "02.01.2025 03:04:05");
@@ -209,9 +216,9 @@ protected:
     }
 
     void WriteCourtSettings(const std::string& text) { world.dir.Write("Karvell\\QOFolio\\hgut.ini", text); }
-    std::vector<std::string> Compose(int code, const WizardState& state) {
+    std::vector<std::string> Compose(ReportReason reason, const WizardState& state) {
         static_cast<WizardState&>(wizard) = state;
-        wizard.ComposeReport(code);
+        wizard.ComposeReport(reason);
         return report.ListBox1;
     }
     static std::string LineStarting(const std::vector<std::string>& lines, const std::string& start) {
@@ -226,12 +233,12 @@ protected:
 };
 
 TEST_F(ComposeReportTest, FirstCallOfTheRunWinsAndLaterCallsDoNothing) {
-    auto lines = Compose(2, PortableValuation());
+    auto lines = Compose(ReportReason::InstallerStarted, PortableValuation());
     EXPECT_EQ(wizard.ReportSent, 100);
     ASSERT_GT(lines.size(), 2u);
     EXPECT_EQ(lines[1], "Done after DOWNLOAD and START of update file");
     wizard.AppName = "Changed";
-    wizard.ComposeReport(19);
+    wizard.ComposeReport(ReportReason::ClosedByCloseBox);
     EXPECT_EQ(report.ListBox1, lines);
     EXPECT_EQ(wizard.ReportSent, 100);
 }
@@ -240,18 +247,18 @@ TEST_F(ComposeReportTest, TakesTimeAndLanguageFactsFromTheMachine) {
     world.clock.now = {2025, 1, 2, 9, 5, 7};
     world.system.country = "49";
     world.system.languageName = "Deutsch (Deutschland)";
-    EXPECT_EQ(Compose(5, RegistryProduct()), ExpectedReport("neither_code5"));
+    EXPECT_EQ(Compose(ReportReason::ClosedBeforeDownload, RegistryProduct()), ExpectedReport("neither_code5"));
 }
 
 TEST_F(ComposeReportTest, ReadsCourtNamePartsFromTheSettingsFile) {
     WriteCourtSettings("[AData]\r\n1=Amtsgericht\r\n2=Hanau\r\n[Setup]\r\nMTBN=1\r\n");
-    const auto lines = Compose(1, CourtProduct());
+    const auto lines = Compose(ReportReason::NoUpdate, CourtProduct());
     EXPECT_EQ(LineStarting(lines, "Amtsgericht Name:"), "Amtsgericht Name: Amtsgericht Hanau");
     EXPECT_EQ(LineStarting(lines, "Manuelle TGB-Nr:"), "Manuelle TGB-Nr: manuell");
 }
 
 TEST_F(ComposeReportTest, MissingCourtSettingsFileGivesEmptyNamePartsAndUndefined) {
-    const auto lines = Compose(1, CourtProduct());
+    const auto lines = Compose(ReportReason::NoUpdate, CourtProduct());
     EXPECT_EQ(LineStarting(lines, "Amtsgericht Name:"), "Amtsgericht Name:  ");
     EXPECT_EQ(LineStarting(lines, "Manuelle TGB-Nr:"), "Manuelle TGB-Nr: undefiniert");
 }
@@ -265,7 +272,7 @@ class JournalLineTest : public ComposeReportTest, public ::testing::WithParamInt
 
 TEST_P(JournalLineTest, FollowsTheMtbnSetting) {
     WriteCourtSettings(std::string("[Setup]\r\n") + GetParam().setup + "\r\n");
-    const auto lines = Compose(1, CourtProduct());
+    const auto lines = Compose(ReportReason::NoUpdate, CourtProduct());
     ASSERT_EQ(LineStarting(lines, "Settings QOProg"), "Settings QOProg");
     const std::string expected = GetParam().line ? GetParam().line : "(none)";
     EXPECT_EQ(LineStarting(lines, "Manuelle TGB-Nr:"), expected);
@@ -298,7 +305,7 @@ TEST(ComposeReportFailure, AFailureWhileComposingStaysInsideAndTheReportCountsAs
     kv::TPHPunit report{services};
     kv::TUpInew wizard{services, &report};
     wizard.IsQOProgram = true;
-    EXPECT_NO_THROW(wizard.ComposeReport(1));
+    EXPECT_NO_THROW(wizard.ComposeReport(ReportReason::NoUpdate));
     EXPECT_EQ(wizard.ReportSent, 100);
     EXPECT_TRUE(report.ListBox1.empty());
 }
@@ -306,7 +313,7 @@ TEST(ComposeReportFailure, AFailureWhileComposingStaysInsideAndTheReportCountsAs
 TEST(ComposeReportFailure, WithoutAReportWindowNothingIsComposedButTheGuardHolds) {
     kv::test::TestWorld world;
     kv::TUpInew wizard{world.Services(), nullptr};
-    EXPECT_NO_THROW(wizard.ComposeReport(1));
+    EXPECT_NO_THROW(wizard.ComposeReport(ReportReason::NoUpdate));
     EXPECT_EQ(wizard.ReportSent, 100);
 }
 

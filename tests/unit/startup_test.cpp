@@ -5,6 +5,7 @@
 namespace {
 
 using kv::CallParameters;
+using kv::CloseReasonKind;
 using kv::Process;
 using kv::platform::BoxOwner;
 using kv::platform::Hive;
@@ -161,13 +162,13 @@ TEST_F(Startup, StartsFromTheInitialRunStateAndClearsTheProxy) {
     Process().UseProxy = true;
     Process().ProxyName = "old";
     Process().ProxyComplete = "old:80";
-    wizard().CloseReason = 110;
+    wizard().CloseReason = CloseReasonKind::EndOfUpdates;
     wizard().SpecialTargets = {"left over"};
     const kv::TUpInew& w = StartedWithEdition("u");
     EXPECT_FALSE(Process().UseProxy);
     EXPECT_EQ(Process().ProxyName, "");
     EXPECT_EQ(Process().ProxyComplete, "");
-    EXPECT_EQ(w.CloseReason, 0);
+    EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
     EXPECT_TRUE(w.SpecialTargets.empty());
     EXPECT_EQ(w.QOAgent, "nicht belegt");
     EXPECT_EQ(w.SerialNumberText, "");  // the first inventory pass clears it

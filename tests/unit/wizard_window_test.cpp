@@ -9,7 +9,9 @@
 
 namespace {
 
+using kv::CloseReasonKind;
 using kv::Process;
+using kv::ProductReferenceKind;
 using kv::platform::BoxOwner;
 using namespace kv::platform;
 
@@ -28,7 +30,7 @@ protected:
         wizard.ProgramName = "Ortsgericht Folio";
         wizard.RestartProgram = world.dir / "QOFolio\\qofolio.exe";
         wizard.ProductDataFolder = world.dir / "data";
-        wizard.ProductReference = 10;
+        wizard.ProductReference = ProductReferenceKind::OwnFolder;
         Process().CommonAppDataFolder = world.dir / "common";
         wizard.closeHook = [this] {
             ++closings;
@@ -87,26 +89,26 @@ TEST_F(WizardWindow, CancelDuringTheDownloadAbortsAndReportsTheAbort) {
 }
 
 TEST_F(WizardWindow, CloseReasonChoosesTheReport) {
-    const std::pair<int, const char*> cases[] = {
-        {100, "Mailed after outdated program was detected"},
-        {110, "Mailed after no further update possible"},
+    const std::pair<CloseReasonKind, const char*> cases[] = {
+        {CloseReasonKind::Outdated, "Mailed after outdated program was detected"},
+        {CloseReasonKind::EndOfUpdates, "Mailed after no further update possible"},
     };
     for (const auto& [closeReason, line] : cases) {
         kv::TPHPunit window(world.Services());
         kv::TUpInew w(world.Services(), &window);
         w.Language = 1;
-        w.ProductReference = 50;
+        w.ProductReference = ProductReferenceKind::NoReference;
         w.CloseReason = closeReason;
         w.PzuClick();
         window.WaitForDelivery(5000);
-        ASSERT_GT(window.ListBox1.size(), 1u) << closeReason;
+        ASSERT_GT(window.ListBox1.size(), 1u) << static_cast<int>(closeReason);
         EXPECT_EQ(window.ListBox1[1], line);
     }
 }
 
 TEST_F(WizardWindow, CloseAfterNoUpdateKeepsTheEvaluationsReport) {
-    wizard.ComposeReport(1);
-    wizard.CloseReason = 1;
+    wizard.ComposeReport(kv::ReportReason::NoUpdate);
+    wizard.CloseReason = CloseReasonKind::Reported;
     wizard.PZu2.onClick();
     EXPECT_EQ(ReportedReason(), "Done after version check NO DOWNLOAD");
     EXPECT_EQ(RestartQuestions(), 1u);
@@ -142,7 +144,7 @@ TEST_F(WizardWindow, YesStartsOnlyTheProductsOwnProgramFromItsDataFolder) {
         w.Language = 1;
         w.ProgramName = "Ortsgericht Folio";
         w.ProductDataFolder = world.dir / "data";
-        w.ProductReference = 10;
+        w.ProductReference = ProductReferenceKind::OwnFolder;
         w.InstallPath = row.installPath;
         w.ExeFolder = folder;
         w.RestartProgram = row.value;
@@ -173,7 +175,7 @@ TEST_F(WizardWindow, YesStartsOnlyTheProductsOwnProgramFromItsDataFolder) {
 }
 
 TEST_F(WizardWindow, WithoutProductReferenceTheCloseIsImmediate) {
-    wizard.ProductReference = 50;
+    wizard.ProductReference = ProductReferenceKind::NoReference;
     wizard.Pzu.onClick();
     EXPECT_EQ(ReportedReason(), "Mailed after cancel no download was started");
     EXPECT_TRUE(world.dialogs.shown.empty());
