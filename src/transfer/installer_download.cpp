@@ -2,9 +2,9 @@
 #include "catalogue/check_page.h"
 #include "transfer/installer_signature.h"
 #include "transfer/restart_rule.h"
+#include "platform/portable/text.h"
 #include "ui/ui_host.h"
 #include "wizard/tupinew.h"
-#include "platform/portable/text.h"
 
 namespace kv {
 
@@ -17,9 +17,7 @@ constexpr unsigned short SwShowNormal = 1;
 constexpr int MessageNoConnection = 25;
 constexpr int MessageInstallerNotStarted = 88;
 
-std::string InstallerName(const TUpInew& w) { return InstallerFileName(w); }
-
-std::string InstallerPath(const TUpInew& w) { return w.ProductDataFolder + "\\" + InstallerName(w); }
+std::string InstallerPath(const TUpInew& w) { return w.ProductDataFolder + "\\" + InstallerFileName(w); }
 
 // "C:\a\b.exe" gives "C:\a", "C:\b.exe" gives "C:\", a bare name gives "".
 std::string FolderOf(const std::string& path) {
@@ -177,7 +175,7 @@ void TUpInew::DLButClick() {
     Label11.visible = true;
     Label10.visible = true;
 
-    const std::string installer = InstallerName(*this);
+    const std::string installer = InstallerFileName(*this);
     if (!UpdateFileMatchesInstaller(*this)) {
         InformationBox(*this, MessageLines(*this, 37, 39));
         Gauge1.position = 0;
