@@ -1,7 +1,7 @@
 #include <charconv>
 
-#include "app/parameters.h"
-#include "app/config.h"
+#include "run/parameters.h"
+#include "run/config.h"
 #include "network/connection.h"
 #include "report/system_probes.h"
 #include "wizard/tupinew.h"
@@ -39,7 +39,7 @@ void OfferProxySetupOnSystemProxy(TUpInew& wizard) {
 bool TUpInew::FormCreate(const CallParameters& parameters) {
     static_cast<WizardState&>(*this) = WizardState{};
     Label22.caption = config::NoticeLine;
-    // The German date and number formats are those of app/german_format.h:
+    // The German date and number formats are those of run/german_format.h:
     // nothing here depends on the C or C++ locale.
     ScreenDpi = GetScreenDpi();
     ClearProxyState(Process());

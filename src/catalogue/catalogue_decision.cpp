@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 #include "inventory/ini_access.h"
 
 namespace kv {

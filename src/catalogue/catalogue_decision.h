@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "catalogue/catalogue_decision.h"
-#include "app/config.h"
+#include "run/config.h"
 #include "network/connection.h"
 #include "wizard/tupinew.h"
 

@@ -1,7 +1,7 @@
 #include "catalogue/catalogue_decision.h"
 #include "catalogue/check_page.h"
-#include "catalogue/version_text.h"
-#include "wizard/text_catalogue.h"
+#include "inventory/version_text.h"
+#include "run/text_catalogue.h"
 #include "wizard/tupinew.h"
 #include "platform/portable/text.h"
 

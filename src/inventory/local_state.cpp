@@ -1,7 +1,7 @@
 #include <optional>
 
 #include "catalogue/catalogue_decision.h"
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 #include "inventory/kept_state.h"
 #include "inventory/ini_access.h"
 #include "network/connection.h"

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/parameters.h"
+#include "run/parameters.h"
 #include "catalogue/catalogue_decision.h"
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 #include "inventory/ini_access.h"
 #include "inventory/product_keys.h"
 #include "maker/installation.h"
@@ -16,9 +16,9 @@
 #include "maker/size_text.h"
 #include "maker/text_output.h"
 #include "platform/portable/ini_engine.h"
-#include "transfer/restart_rule.h"
-#include "wizard/short_text.h"
-#include "wizard/text_catalogue.h"
+#include "installer/restart_rule.h"
+#include "run/short_text.h"
+#include "run/text_catalogue.h"
 #include "platform/portable/text.h"
 
 namespace kv::maker {

@@ -2,9 +2,9 @@
 
 #include "maker/presumed_programs.h"
 #include "report/report_text.h"
-#include "transfer/restart_rule.h"
-#include "wizard/news_panel.h"
-#include "wizard/text_catalogue.h"
+#include "installer/restart_rule.h"
+#include "catalogue/news_panel.h"
+#include "run/text_catalogue.h"
 
 namespace kv::maker {
 

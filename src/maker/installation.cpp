@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/parameters.h"
-#include "catalogue/version_text.h"
+#include "run/parameters.h"
+#include "inventory/version_text.h"
 #include "inventory/kept_state.h"
 
 namespace kv::maker {

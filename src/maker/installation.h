@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/portable/ini_engine.h"
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv::maker {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 #include "maker/explanation.h"
 #include "maker/text_output.h"
 

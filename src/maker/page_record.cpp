@@ -1,6 +1,6 @@
 #include "maker/page_record.h"
 
-#include "wizard/text_catalogue.h"
+#include "run/text_catalogue.h"
 
 namespace kv::maker {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "transfer/url_split.h"
-#include "wizard/wizard_state.h"
+#include "network/url_split.h"
+#include "run/wizard_state.h"
 #include "platform/portable/text.h"
 
 namespace kv {

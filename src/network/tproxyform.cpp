@@ -1,7 +1,7 @@
 #include "network/tproxyform.h"
 
-#include "app/parameters.h"
-#include "app/config.h"
+#include "run/parameters.h"
+#include "run/config.h"
 #include "network/connection.h"
 #include "ui/app_identity.h"
 #include "wizard/tupinew.h"

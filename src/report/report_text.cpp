@@ -1,8 +1,8 @@
 #include "report/report_text.h"
 
-#include "app/german_format.h"
+#include "run/german_format.h"
 #include "inventory/ini_access.h"
-#include "app/config.h"
+#include "run/config.h"
 #include "report/tphpunit.h"
 #include "wizard/tupinew.h"
 

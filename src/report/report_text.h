@@ -4,7 +4,7 @@
 
 #include "platform/clock.h"
 #include "report/report_reason.h"
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/config.h"
+#include "run/config.h"
 #include "report/report_address.h"
 
 namespace kv {

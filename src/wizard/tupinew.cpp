@@ -1,7 +1,8 @@
 #include "wizard/tupinew.h"
 
-#include "app/config.h"
+#include "run/config.h"
 #include "catalogue/check_page.h"
+#include "run/text_catalogue.h"
 
 namespace kv {
 
@@ -15,6 +16,8 @@ TUpInew::TUpInew(const platform::Services& services, TPHPunit* reportWindow)
 }
 
 TUpInew::~TUpInew() = default;
+
+std::string TUpInew::GL(int number) const { return CatalogueText(*this, number); }
 
 CheckPage TUpInew::CheckPageView() {
     return CheckPage{Label15, Label14, Label18, Label4, Label2, Label17, Label16, Label19, Label10, Label11, Gauge1,

@@ -6,9 +6,9 @@
 #include "platform/services.h"
 #include "platform/signatures.h"
 #include "report/report_reason.h"
-#include "transfer/http_get.h"
+#include "network/http_get.h"
 #include "ui/form.h"
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 
@@ -68,7 +68,7 @@ public:
     CheckPage CheckPageView();  // what the evaluation and the news timer write
     void WriteInstallerHandover();
 
-    // Installer download and launch (transfer/).
+    // Installer download and launch (installer/).
     void DLButClick();
     void INGetFileProgress(void* sender, std::int32_t totalSize, std::int32_t readed);
     void INGetFileDoneFile(void* sender, const std::string& fileName, std::int32_t fileSize);

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "catalogue/catalogue_decision.h"
-#include "app/config.h"
-#include "wizard/news_panel.h"
+#include "run/config.h"
+#include "catalogue/news_panel.h"
 #include "network/tproxyform.h"
 #include "ui/ui_host.h"
 #include "wizard/tform1.h"

@@ -1,4 +1,4 @@
-#include "app/parameters.h"
+#include "run/parameters.h"
 #include "fuzz/fuzz_target.h"
 
 KV_FUZZ_TARGET(parameters) {

@@ -1,5 +1,5 @@
 #include "fuzz/fuzz_target.h"
-#include "transfer/url_split.h"
+#include "network/url_split.h"
 
 // Input: a download address as the component gets it.
 KV_FUZZ_TARGET(url_split) {

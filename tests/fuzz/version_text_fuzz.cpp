@@ -1,6 +1,6 @@
 #include <string>
 
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 #include "fuzz/fuzz_target.h"
 
 KV_FUZZ_TARGET(version_text) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue_decision.h"
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 #include "platform/portable/ini_engine.h"
 #include "unit/catalogue_decision_rows.h"
 

@@ -7,7 +7,7 @@
 #include "loopback_server.h"
 #include "network/connection.h"
 #include "support/socket_internet.h"
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv::test {
 namespace {

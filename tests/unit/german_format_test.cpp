@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/german_format.h"
+#include "run/german_format.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "fakes/test_world.h"
 #include "loopback_server.h"
 #include "support/socket_internet.h"
-#include "transfer/http_get.h"
-#include "transfer/url_split.h"
+#include "network/http_get.h"
+#include "network/url_split.h"
 
 namespace kv::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "fakes/start_outcomes.h"
 #include "fakes/test_world.h"
-#include "app/config.h"
+#include "run/config.h"
 #include "platform/portable/host_path.h"
 #include "report/tphpunit.h"
 #include "wizard/tupinew.h"

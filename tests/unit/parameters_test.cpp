@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/parameters.h"
+#include "run/parameters.h"
 
 namespace {
 

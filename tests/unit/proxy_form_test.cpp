@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "fakes/test_world.h"
-#include "app/config.h"
+#include "run/config.h"
 #include "network/tproxyform.h"
 #include "report/tphpunit.h"
 #include "wizard/tupinew.h"

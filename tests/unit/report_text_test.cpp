@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "fakes/test_world.h"
-#include "app/config.h"
+#include "run/config.h"
 #include "report/report_address.h"
 #include "report/report_text.h"
 #include "report/tphpunit.h"

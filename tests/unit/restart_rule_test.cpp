@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "transfer/restart_rule.h"
+#include "installer/restart_rule.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <map>
 
 #include "fakes/wizard_fixture.h"
-#include "app/config.h"
-#include "wizard/text_catalogue.h"
+#include "run/config.h"
+#include "run/text_catalogue.h"
 
 namespace {
 

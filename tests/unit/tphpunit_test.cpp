@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "fakes/test_world.h"
-#include "app/config.h"
+#include "run/config.h"
 #include "report/tphpunit.h"
 #include "unit/report_decoding.h"
 

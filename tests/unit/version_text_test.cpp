@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 
 namespace {
 

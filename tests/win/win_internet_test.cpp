@@ -10,7 +10,7 @@
 #include "fakes/test_world.h"
 #include "network/connection.h"
 #include "platform/win32/win_internet.h"
-#include "transfer/http_get.h"
+#include "network/http_get.h"
 
 namespace kv::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "transfer/http_get.h"
+#include "network/http_get.h"
 
 #include <array>
 #include <atomic>
@@ -7,7 +7,7 @@
 #include <system_error>
 #include <thread>
 
-#include "transfer/url_split.h"
+#include "network/url_split.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "transfer/restart_rule.h"
+#include "installer/restart_rule.h"
 #include "platform/portable/text.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-#include "wizard/news_panel.h"
-#include "wizard/text_catalogue.h"
+#include "catalogue/news_panel.h"
+#include "run/text_catalogue.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "transfer/url_split.h"
+#include "network/url_split.h"
 #include "platform/portable/text.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "catalogue/version_text.h"
+#include "inventory/version_text.h"
 
 #include <limits>
 

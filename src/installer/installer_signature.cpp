@@ -1,4 +1,4 @@
-#include "transfer/installer_signature.h"
+#include "installer/installer_signature.h"
 
 #include "wizard/tupinew.h"
 

@@ -1,9 +1,8 @@
-#include "wizard/text_catalogue.h"
+#include "run/text_catalogue.h"
 
 #include <optional>
 
-#include "app/config.h"
-#include "wizard/tupinew.h"
+#include "run/config.h"
 
 namespace kv {
 
@@ -189,7 +188,5 @@ std::string CatalogueText(const WizardState& state, int number) {
     fields.appName = state.AppName.str();
     return CatalogueText(state.Language, number, fields);
 }
-
-std::string TUpInew::GL(int number) const { return CatalogueText(*this, number); }
 
 }  // namespace kv

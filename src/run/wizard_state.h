@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/short_text.h"
+#include "run/short_text.h"
 
 namespace kv {
 

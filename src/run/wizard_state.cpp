@@ -1,4 +1,4 @@
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 

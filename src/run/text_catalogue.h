@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/wizard_state.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 

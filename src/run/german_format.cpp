@@ -1,4 +1,4 @@
-#include "app/german_format.h"
+#include "run/german_format.h"
 
 namespace kv::german {
 

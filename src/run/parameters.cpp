@@ -1,4 +1,4 @@
-#include "app/parameters.h"
+#include "run/parameters.h"
 #include "platform/portable/text.h"
 
 #include <algorithm>
