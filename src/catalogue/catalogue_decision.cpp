@@ -181,6 +181,4 @@ CatalogueOutcome DecideCatalogue(const CatalogueKeyReader& read, WizardState& st
     return outcome;
 }
 
-std::string LocalCataloguePath(const std::string& productDataFolder) { return productDataFolder + "\\update.ini"; }
-
 }  // namespace kv

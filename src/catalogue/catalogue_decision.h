@@ -19,10 +19,6 @@ using CatalogueKeyReader = std::function<std::string(const std::string& key, con
 // news lines, SINU switched off at the end of updates).
 CatalogueOutcome DecideCatalogue(const CatalogueKeyReader& read, WizardState& state);
 
-// Where the fetched catalogue lies while a run needs it: in the product's
-// data folder, deleted at start, after a failed fetch and on close.
-std::string LocalCataloguePath(const std::string& productDataFolder);
-
 // The installer the wizard asks the update server for: product key, edition
 // letters and ".exe".
 std::string InstallerFileName(const WizardState& state);

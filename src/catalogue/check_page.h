@@ -3,6 +3,7 @@
 
 #include "catalogue/catalogue_decision.h"
 #include "platform/dialogs.h"
+#include "platform/profile.h"
 #include "report/report_reason.h"
 #include "ui/control.h"
 
@@ -34,6 +35,29 @@ struct CheckPage {
     std::function<void(ReportReason reason)> report;
 };
 
+// The check page's controls that a CheckPage lends, declared once for the
+// wizard window and for the maker's page that no window shows.
+struct CheckPageControls {
+    ui::Control Label15{"Label15", ui::Kind::Label};
+    ui::Control Label14{"Label14", ui::Kind::Label};
+    ui::Control Label18{"Label18", ui::Kind::Label};
+    ui::Control Label4{"Label4", ui::Kind::Label};
+    ui::Control Label2{"Label2", ui::Kind::Label};
+    ui::Control Label17{"Label17", ui::Kind::Label};
+    ui::Control Label16{"Label16", ui::Kind::Label};
+    ui::Control Label19{"Label19", ui::Kind::Label};
+    ui::Control Label10{"Label10", ui::Kind::Label};
+    ui::Control Label11{"Label11", ui::Kind::Label};
+    ui::Control Gauge1{"Gauge1", ui::Kind::Progress};
+    ui::Control DLBut{"DLBut", ui::Kind::Button};
+    ui::Control PZu2{"PZu2", ui::Kind::Button};
+    ui::Control Panel3{"Panel3", ui::Kind::Panel};
+    ui::Control Memo1{"Memo1", ui::Kind::Memo};
+    ui::Timer Timer2{"Timer2"};
+
+    CheckPage Page(int clientWidth, platform::Dialogs& dialogs, std::function<void(ReportReason reason)> report);
+};
+
 // The catalogue has arrived: the status line says so while the evaluation waits.
 void ShowCatalogueArrived(const WizardState& state, CheckPage& page);
 
@@ -41,5 +65,8 @@ void ShowCatalogueArrived(const WizardState& state, CheckPage& page);
 // headline, the buttons, the box of an outcome that ends the check, the report
 // of a check without an update, and Timer2 for the news lines.
 CatalogueOutcome EvaluateCatalogueOn(const CatalogueKeyReader& read, WizardState& state, CheckPage& page);
+
+// The same on the catalogue the run has fetched into the product's data folder.
+CatalogueOutcome EvaluateFetchedCatalogue(WizardState& state, platform::Profile& profile, CheckPage& page);
 
 }  // namespace kv

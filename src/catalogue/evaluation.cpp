@@ -2,7 +2,6 @@
 #include "catalogue/check_page.h"
 #include "inventory/version_text.h"
 #include "run/text_catalogue.h"
-#include "wizard/tupinew.h"
 #include "platform/portable/text.h"
 
 namespace kv {
@@ -106,14 +105,12 @@ CatalogueOutcome EvaluateCatalogueOn(const CatalogueKeyReader& read, WizardState
     return outcome;
 }
 
-void TUpInew::EvaluateCatalogue() {
-    const std::string file = LocalCataloguePath(ProductDataFolder);
-    platform::Profile& profile = *services().profile;
+CatalogueOutcome EvaluateFetchedCatalogue(WizardState& state, platform::Profile& profile, CheckPage& page) {
+    const std::string file = LocalCataloguePath(state.ProductDataFolder);
     const CatalogueKeyReader read = [&](const std::string& key, const std::string& defaultValue) {
-        return profile.ReadString(file, CatalogueSection, key, defaultValue);
+        return profile.ReadString(file, state.CatalogueSection, key, defaultValue);
     };
-    CheckPage page = CheckPageView();
-    EvaluateCatalogueOn(read, *this, page);
+    return EvaluateCatalogueOn(read, state, page);
 }
 
 }  // namespace kv

@@ -1,4 +1,4 @@
-#include "wizard/tupinew.h"
+#include "catalogue/installer_handover.h"
 
 namespace kv {
 
@@ -18,23 +18,23 @@ int HandoverActionNumber(const WizardState& state) {
 // earlier file is replaced, never written into: one planted there would keep
 // its owner and rights. A refused write raises platform::IniWriteError to
 // the caller.
-void TUpInew::WriteInstallerHandover() {
-    const std::string file = ProductDataFolder + "\\KVInn000.lst";
-    const std::unique_ptr<platform::FileWriter> fresh = services().files->CreateForWriting(file);
+void WriteInstallerHandover(const WizardState& state, const platform::Services& services) {
+    const std::string file = state.ProductDataFolder + "\\KVInn000.lst";
+    const std::unique_ptr<platform::FileWriter> fresh = services.files->CreateForWriting(file);
     if (!fresh || !fresh->Close()) throw platform::IniWriteError("cannot create " + file);
     const std::string section = "innoupdate";
-    platform::Profile& profile = *services().profile;
+    platform::Profile& profile = *services.profile;
     const auto writeAll = [&] {
-        profile.WriteString(file, section, "verinfo", NewVersion);
-        profile.WriteString(file, section, "dat", UpdateDate);
-        profile.WriteString(file, section, "sz", UpdateSizeText);
-        profile.WriteString(file, section, "dlst", ParaINI);
-        profile.WriteString(file, section, "sec", ProgramName);
-        profile.WriteString(file, section, "ActS", std::to_string(HandoverActionNumber(*this)));
+        profile.WriteString(file, section, "verinfo", state.NewVersion);
+        profile.WriteString(file, section, "dat", state.UpdateDate);
+        profile.WriteString(file, section, "sz", state.UpdateSizeText);
+        profile.WriteString(file, section, "dlst", state.ParaINI);
+        profile.WriteString(file, section, "sec", state.ProgramName);
+        profile.WriteString(file, section, "ActS", std::to_string(HandoverActionNumber(state)));
         profile.Flush(file);
     };
     writeAll();
-    services().clock->Pause(500);
+    services.clock->Pause(500);
     writeAll();
 }
 

@@ -1,4 +1,5 @@
 #include "catalogue/news_panel.h"
+
 #include "run/text_catalogue.h"
 
 namespace kv {
@@ -28,6 +29,11 @@ void ShowNewsPanel(const WizardState& state, CheckPage& page) {
         page.Memo1.width = page.clientWidth - MemoInset;
     }
     if (!state.SinuFlag && !state.NoNewUpdate) page.Label15.caption = CatalogueText(state, 60);
+}
+
+void HideNewsPanel(CheckPage& page) {
+    page.Panel3.visible = false;
+    page.Panel3.width = 0;
 }
 
 }  // namespace kv

@@ -7,4 +7,7 @@ namespace kv {
 // install hint under an offer.
 void ShowNewsPanel(const WizardState& state, CheckPage& page);
 
+// A transfer under way takes the news panel's room.
+void HideNewsPanel(CheckPage& page);
+
 }  // namespace kv

@@ -1,13 +1,14 @@
 #pragma once
+#include "catalogue/check_page.h"
 #include "platform/files.h"
+#include "platform/signatures.h"
 
 namespace kv {
-
-class TUpInew;
 
 // With a signer configured, the arrived installer must carry its signature.
 // A refused installer is deleted, and the refusal is shown and reported.
 // Returns whether the installer may be handed over and started.
-bool AcceptInstallerSignature(TUpInew& wizard, platform::HeldFile& installer);
+bool AcceptInstallerSignature(WizardState& state, CheckPage& page, platform::Signatures& signatures,
+                              const platform::SignerRule& signer, platform::HeldFile& installer);
 
 }  // namespace kv

@@ -1,3 +1,5 @@
+#include "inventory/inventory.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -6,7 +8,6 @@
 #include "inventory/ini_access.h"
 #include "inventory/product_keys.h"
 #include "inventory/registry_text.h"
-#include "wizard/tupinew.h"
 #include "platform/portable/text.h"
 
 namespace kv {
@@ -58,8 +59,7 @@ constexpr std::array<ProductRow, 14> ProductTable{{
 // The inventory's work on the wizard state; registry type errors escape it.
 class InventoryPass {
 public:
-    InventoryPass(TUpInew& wizard, InventoryPassCode pass) : w_(wizard), pass_(pass) {
-        const platform::Services& s = wizard.services();
+    InventoryPass(WizardState& state, const platform::Services& s, InventoryPassCode pass) : w_(state), pass_(pass) {
         registry_ = s.registry;
         profile_ = s.profile;
         files_ = s.files;
@@ -183,7 +183,7 @@ private:
         }
     }
 
-    TUpInew& w_;
+    WizardState& w_;
     InventoryPassCode pass_;
     platform::Registry* registry_;
     platform::Profile* profile_;
@@ -205,11 +205,11 @@ std::vector<std::string> CallingProductKeys() {
 
 // A registry value of the wrong type ends the pass where it stands; what was
 // read before stays, and start-up goes on with it rather than ending the program.
-void TUpInew::TakeInventory(InventoryPassCode pass) {
+void TakeInventory(WizardState& state, const platform::Services& services, InventoryPassCode pass) {
     try {
-        InventoryPass(*this, pass).Run();
+        InventoryPass(state, services, pass).Run();
     } catch (const ERegistryDataType& error) {
-        services().dialogs->MessageBox(platform::BoxOwner::Wizard, error.what(), " Fehler", platform::MbIconError);
+        services.dialogs->MessageBox(platform::BoxOwner::Wizard, error.what(), " Fehler", platform::MbIconError);
     }
 }
 

@@ -1,11 +1,10 @@
-#include <optional>
+#include "inventory/local_state.h"
 
-#include "catalogue/catalogue_decision.h"
-#include "inventory/version_text.h"
-#include "inventory/kept_state.h"
 #include "inventory/ini_access.h"
+#include "inventory/kept_state.h"
+#include "inventory/version_text.h"
 #include "network/connection.h"
-#include "wizard/tupinew.h"
+#include "run/text_catalogue.h"
 
 namespace kv {
 
@@ -14,57 +13,65 @@ namespace {
 constexpr const char* NoEntry = "kein Eintrag";
 constexpr int MessageProxyNotSaved = 94;
 
-void ShowError(const TUpInew& wizard, const std::string& text) {
-    wizard.services().dialogs->MessageBox(platform::BoxOwner::Wizard, text, " Fehler", platform::MbIconError);
+// The run's state and services, and the page the local state fills.
+struct Reading {
+    WizardState& w;
+    const platform::Services& services;
+    WelcomePage& page;
+    std::string GL(int number) const { return CatalogueText(w, number); }
+};
+
+void ShowError(const Reading& r, const std::string& text) {
+    r.services.dialogs->MessageBox(platform::BoxOwner::Wizard, text, " Fehler", platform::MbIconError);
 }
 
 // The welcome texts fill the panel, keeping the label's left margin on both sides.
 void FitToPanel(ui::Control& label, const ui::Control& panel) { label.width = panel.width - 2 * label.left; }
 
-void ShowMissingReference(TUpInew& w) {
-    w.DownLoadNewVersion1.enabled = false;
-    w.Pzu.caption = w.GL(47);
-    w.Label8.caption = w.GL(50);
-    FitToPanel(w.Label8, w.Panel6);
-    w.Label8.height = 40;
-    w.DownLoadNewVersion1.caption = w.GL(44);
-    w.Label9.caption = w.GL(52);
-    FitToPanel(w.Label9, w.Panel6);
-    w.Label9.height = 40;
-    w.Label1.caption = w.GL(42);
-    FitToPanel(w.Label1, w.Panel6);
-    w.Label1.height = 80;
-    w.ProductReference = ProductReferenceKind::NoReference;
+void ShowMissingReference(const Reading& r) {
+    r.page.DownLoadNewVersion1.enabled = false;
+    r.page.Pzu.caption = r.GL(47);
+    r.page.Label8.caption = r.GL(50);
+    FitToPanel(r.page.Label8, r.page.Panel6);
+    r.page.Label8.height = 40;
+    r.page.DownLoadNewVersion1.caption = r.GL(44);
+    r.page.Label9.caption = r.GL(52);
+    FitToPanel(r.page.Label9, r.page.Panel6);
+    r.page.Label9.height = 40;
+    r.page.Label1.caption = r.GL(42);
+    FitToPanel(r.page.Label1, r.page.Panel6);
+    r.page.Label1.height = 80;
+    r.w.ProductReference = ProductReferenceKind::NoReference;
 }
 
 // A stored proxy is switched off when the system shows a direct or dial-up
 // connection; a useP of 2 means the user insists. An unknown kind (a broken
 // dial-up library) keeps the stored choice. A refused write is shown, and the
 // run goes on without the proxy: the welcome page still fills.
-void CorrectProxyUse(TUpInew& w, const std::string& list, int useP) {
-    const std::optional<int> kind = w.ConnectionKind();
+void CorrectProxyUse(const Reading& r, const std::string& list, int useP) {
+    const std::optional<int> kind = r.page.connectionKind();
     if (useP != 1 || (kind != ConnectionDirect && kind != ConnectionDialUp)) return;
     Process().UseProxy = false;
-    platform::Profile& profile = *w.services().profile;
+    platform::Profile& profile = *r.services.profile;
     try {
-        profile.WriteString(list, w.ProgramName, "useP", "0");
+        profile.WriteString(list, r.w.ProgramName, "useP", "0");
         profile.Flush(list);
     } catch (const platform::IniWriteError&) {
-        ShowError(w, w.GL(MessageProxyNotSaved) + "\r" + list);
+        ShowError(r, r.GL(MessageProxyNotSaved) + "\r" + list);
     }
 }
 
-void ReadProductSection(TUpInew& w) {
+void ReadProductSection(const Reading& r) {
     ProcessState& process = Process();
     const std::string& list = process.VersionListPath;
-    platform::Profile& profile = *w.services().profile;
-    const auto text = [&](const char* key) { return ReadIniString(profile, list, w.ProgramName, key); };
+    platform::Profile& profile = *r.services.profile;
+    const auto text = [&](const char* key) { return ReadIniString(profile, list, r.w.ProgramName, key); };
 
-    if (!ReadKeptState(profile, list, w)) return;
-    w.Label5.caption = w.InstalledVersion;
-    const int useP = ReadIniInteger(profile, list, w.ProgramName, "useP");
+    if (!ReadKeptState(profile, list, r.w)) return;
+    r.page.Label5.caption = r.w.InstalledVersion;
+    const int useP = ReadIniInteger(profile, list, r.w.ProgramName, "useP");
     process.UseProxy = useP != 0;
-    CorrectProxyUse(w, list, useP);
+    CorrectProxyUse(r, list, useP);
     if (!process.UseProxy) return;
     process.ProxyName = text("IP");
     process.ProxyPortText = text("port");
@@ -73,40 +80,28 @@ void ReadProductSection(TUpInew& w) {
     process.ProxyComplete = text("cpnd");
 }
 
-void ReadCourtRegisterSettings(TUpInew& w) {
+void ReadCourtRegisterSettings(const Reading& r) {
     const std::string file = Process().CommonAppDataFolder + "\\Karvell\\QOFolio\\hgut.ini";
-    platform::Profile& profile = *w.services().profile;
-    w.QOAgent = profile.ReadString(file, "QOData", "Agent", NoEntry);
-    w.QOEMail = profile.ReadString(file, "QOData", "EMail", NoEntry);
-    w.QOPhone = profile.ReadString(file, "QOData", "Telefon", NoEntry);
-    w.SerialNumberText = profile.ReadString(file, "Setup", "HT", NoEntry);
+    platform::Profile& profile = *r.services.profile;
+    r.w.QOAgent = profile.ReadString(file, "QOData", "Agent", NoEntry);
+    r.w.QOEMail = profile.ReadString(file, "QOData", "EMail", NoEntry);
+    r.w.QOPhone = profile.ReadString(file, "QOData", "Telefon", NoEntry);
+    r.w.SerialNumberText = profile.ReadString(file, "Setup", "HT", NoEntry);
 }
 
-void FillWelcomeTexts(TUpInew& w) {
-    w.Label7.caption = FormatDisplayDate(w.LastUpdateDate);
-    w.DownLoadNewVersion1.caption = w.GL(44);
-    w.Label1.caption = w.GL(3) + " " + w.ProgramTitle + " " + w.GL(42);
-    FitToPanel(w.Label1, w.Panel6);
-    w.Label8.caption = w.GL(1);
-    FitToPanel(w.Label8, w.Panel6);
-    w.Label9.caption = w.GL(43);
-    FitToPanel(w.Label9, w.Panel6);
-    w.Label15.caption = w.GL(48);
+void FillWelcomeTexts(const Reading& r) {
+    r.page.Label7.caption = FormatDisplayDate(r.w.LastUpdateDate);
+    r.page.DownLoadNewVersion1.caption = r.GL(44);
+    r.page.Label1.caption = r.GL(3) + " " + r.w.ProgramTitle + " " + r.GL(42);
+    FitToPanel(r.page.Label1, r.page.Panel6);
+    r.page.Label8.caption = r.GL(1);
+    FitToPanel(r.page.Label8, r.page.Panel6);
+    r.page.Label9.caption = r.GL(43);
+    FitToPanel(r.page.Label9, r.page.Panel6);
+    r.page.Label15.caption = r.GL(48);
 }
 
 }  // namespace
-
-std::optional<int> TUpInew::ConnectionKind() {
-    try {
-        return DetectConnection(*services_.registry, *services_.remoteAccess);
-    } catch (const ERasError& error) {
-        if (!dialUpFailureShown_)
-            services_.dialogs->MessageBox(platform::BoxOwner::Application, error.what(), " Fehler",
-                                          platform::MbIconError);
-        dialUpFailureShown_ = true;
-        return std::nullopt;
-    }
-}
 
 bool ReadKeptState(platform::Profile& profile, const std::string& list, WizardState& state) {
     const auto text = [&](const char* key) { return ReadIniString(profile, list, state.ProgramName, key); };
@@ -123,54 +118,34 @@ bool ReadKeptState(platform::Profile& profile, const std::string& list, WizardSt
     return true;
 }
 
-void TUpInew::ReadLocalState() {
-    const platform::Services& s = services();
-    Label1.font.color = ui::ColorBlack;
-    Pzu.caption = GL(47);
-    DLBut.caption = GL(8);
-    PZu2.caption = GL(7);
-    Label3.caption = GL(12);
-    Label6.caption = GL(15);
-    DownloadRunning = false;
-    Label11.caption.clear();
+bool ReadLocalState(WizardState& w, const platform::Services& services, WelcomePage& page) {
+    const Reading r{w, services, page};
+    page.Label1.font.color = ui::ColorBlack;
+    page.Pzu.caption = r.GL(47);
+    page.DLBut.caption = r.GL(8);
+    page.PZu2.caption = r.GL(7);
+    page.Label3.caption = r.GL(12);
+    page.Label6.caption = r.GL(15);
+    w.DownloadRunning = false;
+    page.Label11.caption.clear();
 
-    const std::string staleCatalogue = LocalCataloguePath(ProductDataFolder);
-    if (s.files->Exists(staleCatalogue)) s.files->Delete(staleCatalogue);
+    const std::string staleCatalogue = LocalCataloguePath(w.ProductDataFolder);
+    if (services.files->Exists(staleCatalogue)) services.files->Delete(staleCatalogue);
 
     const std::string& list = Process().VersionListPath;
-    if (ProductReference == ProductReferenceKind::CommonDataFolder && !s.files->Exists(list)) {
-        const std::string shipped = ExeFolder + "\\" + ParaINI;
-        if (s.files->Exists(shipped)) s.files->Copy(shipped, list, true);
-        s.clock->Pause(1000);
+    if (w.ProductReference == ProductReferenceKind::CommonDataFolder && !services.files->Exists(list)) {
+        const std::string shipped = w.ExeFolder + "\\" + w.ParaINI;
+        if (services.files->Exists(shipped)) services.files->Copy(shipped, list, true);
+        services.clock->Pause(1000);
     }
-    if (!s.files->Exists(list)) {
-        ShowMissingReference(*this);
-        return;
+    if (!services.files->Exists(list)) {
+        ShowMissingReference(r);
+        return false;
     }
-    ReadProductSection(*this);
-    if (Process().UseProxy) {
-        SetupHTTPGet();
-    } else {
-        INGetFile.ConectLan = ctNone;
-        INGetFile.ProxyPort.clear();
-    }
-    FillWelcomeTexts(*this);
-    if (IsQOProgram) ReadCourtRegisterSettings(*this);
-}
-
-void TUpInew::SetupHTTPGet() {
-    const ProcessState& process = Process();
-    if (process.UseProxy) {
-        INGetFile.ConectLan = ctProxy;
-        INGetFile.ProxyPort = process.ProxyComplete;
-        INGetFile.Password = process.ProxyPassword;
-        INGetFile.UserName = process.ProxyUser;
-    } else {
-        INGetFile.ConectLan = ctNone;
-        INGetFile.ProxyPort.clear();
-        INGetFile.Password.clear();
-        INGetFile.UserName.clear();
-    }
+    ReadProductSection(r);
+    FillWelcomeTexts(r);
+    if (w.IsQOProgram) ReadCourtRegisterSettings(r);
+    return true;
 }
 
 }  // namespace kv

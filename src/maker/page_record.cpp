@@ -20,9 +20,7 @@ PageRecord::PageRecord(const WizardState& state) {
 }
 
 CheckPage PageRecord::Page() {
-    return CheckPage{Label15, Label14, Label18, Label4, Label2, Label17, Label16, Label19, Label10, Label11, Gauge1,
-                     DLBut,   PZu2,    Panel3,  Memo1,  Timer2, WizardClientWidth,
-                     *this,   [this](ReportReason reason) { reports.push_back(reason); }};
+    return CheckPageControls::Page(WizardClientWidth, *this, [this](ReportReason reason) { reports.push_back(reason); });
 }
 
 int PageRecord::MessageBox(platform::BoxOwner, const std::string& text, const std::string& caption, unsigned) {

@@ -310,4 +310,18 @@ void THTTPGet::Completed(const std::shared_ptr<THTTPGetThread>& worker) {
     if (*alive) worker_.reset();
 }
 
+void UseProxySettings(THTTPGet& transfer, const ProcessState& process) {
+    if (process.UseProxy) {
+        transfer.ConectLan = ctProxy;
+        transfer.ProxyPort = process.ProxyComplete;
+        transfer.Password = process.ProxyPassword;
+        transfer.UserName = process.ProxyUser;
+    } else {
+        transfer.ConectLan = ctNone;
+        transfer.ProxyPort.clear();
+        transfer.Password.clear();
+        transfer.UserName.clear();
+    }
+}
+
 }  // namespace kv

@@ -7,6 +7,7 @@
 #include "platform/dispatcher.h"
 #include "platform/files.h"
 #include "platform/internet.h"
+#include "run/wizard_state.h"
 
 namespace kv {
 
@@ -87,5 +88,9 @@ private:
     std::shared_ptr<bool> alive_;
     bool lastOutcome_ = false;
 };
+
+// Sends the transfers through the process's proxy, with its credentials, or
+// straight to the server when the proxy is off.
+void UseProxySettings(THTTPGet& transfer, const ProcessState& process);
 
 }  // namespace kv

@@ -4,7 +4,7 @@
 #include "run/config.h"
 #include "network/connection.h"
 #include "ui/app_identity.h"
-#include "wizard/tupinew.h"
+#include "run/text_catalogue.h"
 
 namespace kv {
 
@@ -23,7 +23,8 @@ void PlaceField(ui::Control& label, const std::string& caption, ui::Control& edi
 }
 }  // namespace
 
-TProxyForm::TProxyForm(TUpInew& wizard) : ui::Form("ProxyForm"), wizard_(wizard) {
+TProxyForm::TProxyForm(const WizardState& state, const platform::Services& services, std::function<void()> proxyChanged)
+    : ui::Form("ProxyForm"), state_(state), services_(services), proxyChanged_(std::move(proxyChanged)) {
     caption = "Verbindungseinstellungen";
     clientWidth = 372;
     clientHeight = 230;
@@ -70,7 +71,7 @@ void TProxyForm::EnableEdits(bool enabled) {
 }
 
 void TProxyForm::FillFromSystemProxy() {
-    const SystemProxy proxy = GetSystemProxy(*wizard_.services().internet, "HTTP");
+    const SystemProxy proxy = GetSystemProxy(*services_.internet, "HTTP");
     proxyname.caption = proxy.host;
     proxyport.caption = proxy.port;
 }
@@ -109,8 +110,8 @@ bool TProxyForm::IsValidProxyIP(const std::string& text) {
 // settings in; writing would create one and make the next run take it for
 // the product's own. Its settings then last for this run only.
 void TProxyForm::WriteKey(const std::string& key, const std::string& value) {
-    if (wizard_.ProgramName.empty()) return;
-    wizard_.services().profile->WriteString(Process().VersionListPath, wizard_.ProgramName, key, value);
+    if (state_.ProgramName.empty()) return;
+    services_.profile->WriteString(Process().VersionListPath, state_.ProgramName, key, value);
 }
 
 void TProxyForm::StoreSettings() {
@@ -139,7 +140,7 @@ void TProxyForm::TakeOverSettings() {
 }
 
 void TProxyForm::StyleSpeedButton1Click() {
-    platform::Dialogs& dialogs = *wizard_.services().dialogs;
+    platform::Dialogs& dialogs = *services_.dialogs;
     proxyname.caption = CleanParameter(proxyname.caption);
     const bool valid = IsValidProxyIP(proxyname.caption);
     try {
@@ -148,11 +149,11 @@ void TProxyForm::StyleSpeedButton1Click() {
             StoreSettings();
         } else {
             // A plain message window: the application's title, no icon, over the dialog.
-            dialogs.MessageBox(platform::BoxOwner::OpenDialog, wizard_.GL(MessageInvalidProxy),
+            dialogs.MessageBox(platform::BoxOwner::OpenDialog, CatalogueText(state_, MessageInvalidProxy),
                                ui::kApplicationTitle, platform::MbOk);
         }
         if (!proxyuse.checked) WriteKey("useP", "0");
-        if (!wizard_.ProgramName.empty()) wizard_.services().profile->Flush(Process().VersionListPath);
+        if (!state_.ProgramName.empty()) services_.profile->Flush(Process().VersionListPath);
     } catch (const platform::IniWriteError&) {
         // The run keeps its old settings; the user may correct the cause and
         // apply again, or cancel.
@@ -163,7 +164,7 @@ void TProxyForm::StyleSpeedButton1Click() {
     }
     if (!valid) return;
     TakeOverSettings();
-    wizard_.SetupHTTPGet();
+    proxyChanged_();
     Close();
 }
 

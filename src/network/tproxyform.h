@@ -1,11 +1,12 @@
 #pragma once
+#include <functional>
 #include <string>
 
+#include "platform/services.h"
+#include "run/wizard_state.h"
 #include "ui/form.h"
 
 namespace kv {
-
-class TUpInew;
 
 // The proxy settings dialog: switches the wizard's proxy on or off and
 // stores address, port, user and password in the product's version list file.
@@ -13,7 +14,9 @@ class TUpInew;
 class TProxyForm : public ui::Form {
 public:
     // A dialog is made for one showing: it comes filled (FormShow has run).
-    explicit TProxyForm(TUpInew& wizard);
+    // The proxy belongs to the product `state` names; `proxyChanged` runs
+    // after a saved change.
+    TProxyForm(const WizardState& state, const platform::Services& services, std::function<void()> proxyChanged);
 
     ui::Control proxyuse{"proxyuse", ui::Kind::CheckBox};
     ui::Control Label1{"Label1", ui::Kind::Label};
@@ -47,7 +50,9 @@ private:
     void WriteKey(const std::string& key, const std::string& value);
     void TakeOverSettings();
 
-    TUpInew& wizard_;
+    const WizardState& state_;
+    platform::Services services_;
+    std::function<void()> proxyChanged_;
 };
 
 }  // namespace kv

@@ -1,10 +1,7 @@
 #include "report/report_text.h"
 
 #include "run/german_format.h"
-#include "inventory/ini_access.h"
 #include "run/config.h"
-#include "report/tphpunit.h"
-#include "wizard/tupinew.h"
 
 namespace kv {
 
@@ -12,7 +9,6 @@ namespace {
 
 const std::string S47(47, '=');
 const std::string S56(56, '=');
-constexpr const char* CourtSettingsFile = "\\Karvell\\QOFolio\\hgut.ini";
 
 const char* JournalLine(int setting) {
     switch (setting) {
@@ -120,20 +116,6 @@ void AddProxy(Lines& out, const ProcessState& p) {
     out.push_back("Proxy Complete: " + p.ProxyComplete);
 }
 
-ReportSurroundings Surroundings(const TUpInew& wizard) {
-    const platform::Services& services = wizard.services();
-    ReportSurroundings env;
-    env.now = services.clock->Now();
-    env.countryCode = wizard.GetCountryCode();
-    env.systemLanguageName = wizard.GetSystemLanguageName();
-    if (wizard.IsQOProgram) {
-        const std::string file = Process().CommonAppDataFolder + CourtSettingsFile;
-        env.courtNamePart1 = ReadIniString(*services.profile, file, "AData", "1");
-        env.courtNamePart2 = ReadIniString(*services.profile, file, "AData", "2");
-        env.journalSetting = ReadIniInteger(*services.profile, file, "Setup", "MTBN", 99);
-    }
-    return env;
-}
 
 }  // namespace
 
@@ -184,22 +166,6 @@ std::vector<std::string> ReportLines(ReportReason reason, const WizardState& s, 
     AddStatusAfter(out, s);
     AddProxy(out, p);
     return out;
-}
-
-void TUpInew::ComposeReport(ReportReason reason) {
-    if (ReportSent != 0) return;
-    ReportSent = 100;
-    // The run ends whatever happens to its report: nothing of a failure here
-    // may reach the handler that ended it.
-    try {
-        TPHPunit* window = reportWindow();
-        if (window == nullptr) return;
-        const std::vector<std::string> lines = ReportLines(reason, *this, Process(), Surroundings(*this));
-        window->ListBox1 = lines;
-        window->MailPHP(lines.front());
-    } catch (...) {
-        // Not retried and not shown.
-    }
 }
 
 }  // namespace kv

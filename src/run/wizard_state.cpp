@@ -7,4 +7,6 @@ ProcessState& Process() {
     return state;
 }
 
+std::string LocalCataloguePath(const std::string& productDataFolder) { return productDataFolder + "\\update.ini"; }
+
 }  // namespace kv

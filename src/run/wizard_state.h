@@ -23,6 +23,10 @@ struct ProcessState {
 
 ProcessState& Process();
 
+// Where the fetched catalogue lies while a run needs it: in the product's
+// data folder, deleted at start, after a failed fetch and on close.
+std::string LocalCataloguePath(const std::string& productDataFolder);
+
 // Where the product keeps its data, as the inventory and the local state
 // found it.
 enum class ProductReferenceKind {
@@ -123,7 +127,7 @@ struct WizardState {
     bool DownloadRunning = false;
     bool DownloadFailed = false;
     CloseReasonKind CloseReason = CloseReasonKind::NothingEvaluated;
-    int ReportSent = 0;  // 0 none yet, 100 composed
+    bool ReportSent = false;  // a run composes one report, the first it is asked for
     std::string InstallerRefusal;  // the report's line on why the arrived installer was not started; may be empty
 };
 

@@ -1,7 +1,6 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/catalogue_decision.h"
 #include "run/config.h"
 #include "catalogue/news_panel.h"
 #include "network/tproxyform.h"
@@ -87,6 +86,20 @@ void TUpInew::Timer2Timer() {
     ShowNewsPanel(*this, page);
 }
 
+// Both transfers show their progress the same way.
+void TUpInew::INGetFileProgress(void*, std::int32_t totalSize, std::int32_t readed) {
+    Gauge1.maximum = totalSize;
+    Gauge1.position = readed;
+    const std::string read = std::to_string(readed), total = std::to_string(totalSize);
+    Label11.caption = Language == 1 ? read + " Bytes von " + total + " Bytes geladen"
+                                    : read + " Bytes of " + total + " Bytes retrived";
+    Label11.left = services_.ui->TextWidth(Label10.font, Label10.caption) + Label10.left + 5;
+    if (Panel3.visible) {
+        CheckPage page = CheckPageView();
+        HideNewsPanel(page);
+    }
+}
+
 void TUpInew::Timer3Timer() {
     Timer3.enabled = false;
     const std::string question = GL(71) + "\r" + GL(72) + "\r" + GL(73);
@@ -111,7 +124,7 @@ void TUpInew::Datenschutzinformationen1Click() {
 }
 
 void TUpInew::ProxyEinstellungen1Click() {
-    TProxyForm dialog(*this);
+    TProxyForm dialog(*this, services_, [this] { SetupHTTPGet(); });
     services_.ui->ShowModal(dialog);
 }
 
@@ -119,7 +132,7 @@ void TUpInew::ProxyEinstellungen1Click() {
 void TUpInew::OnClose() {
     const std::string catalogue = LocalCataloguePath(ProductDataFolder);
     if (services_.files->Exists(catalogue)) services_.files->Delete(catalogue);
-    if (ReportSent == 0) ComposeReport(ReportReason::ClosedByCloseBox);
+    if (!ReportSent) ComposeReport(ReportReason::ClosedByCloseBox);
     services_.clock->Pause(500);
     if (IsHU2Program) StampHU2CloseDay(services_);
     SpecialTargets.clear();

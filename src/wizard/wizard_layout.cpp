@@ -211,8 +211,6 @@ void TUpInew::CreateControls() {
     INGetFile.WaitThread = false;
     INGetFile.ConectLan = ctNone;
     INGetFile.OnProgress = [this](void* s, std::int32_t t, std::int32_t r) { INGetFileProgress(s, t, r); };
-    INGetFile.OnDoneFile = [this](void* s, const std::string& f, std::int32_t n) { INGetFileDoneFile(s, f, n); };
-    INGetFile.OnError = [this](void* s) { INGetFileError(s); };
 }
 
 }  // namespace kv

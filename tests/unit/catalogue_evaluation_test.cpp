@@ -58,7 +58,7 @@ TEST_F(EvaluationTest, OfferShowsTheThreeRowsAndStartsTheNewsTimer) {
     EXPECT_EQ(w.UpdateSizeText, "12,5 MB");
     EXPECT_EQ(w.RestartProgram, "C:\\QO\\qo.exe");
     EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
-    EXPECT_EQ(w.ReportSent, 0);
+    EXPECT_FALSE(w.ReportSent);
     EXPECT_TRUE(world.dialogs.shown.empty());
 }
 
@@ -84,7 +84,7 @@ TEST_F(EvaluationTest, NoUpdateShowsTheInstalledProgramAndReportsAtOnce) {
     EXPECT_FALSE(w.Timer2.enabled);
     EXPECT_TRUE(w.NoNewUpdate);
     EXPECT_EQ(w.CloseReason, CloseReasonKind::Reported);
-    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_TRUE(w.ReportSent);
     EXPECT_EQ(w.UpdateSizeText, "12 MB");
 }
 
@@ -100,7 +100,7 @@ TEST_F(EvaluationTest, AnErrorPageInsteadOfTheCatalogueIsNoUpdate) {
     w.EvaluateCatalogue();
     EXPECT_EQ(w.Label17.caption, "8.1.9");
     EXPECT_EQ(w.CloseReason, CloseReasonKind::Reported);
-    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_TRUE(w.ReportSent);
     EXPECT_EQ(w.NewVersionNumber, -1);
 }
 
@@ -115,7 +115,7 @@ TEST_F(EvaluationTest, EndOfUpdatesLeavesOnlyClosing) {
     EXPECT_FALSE(w.Timer2.enabled);
     EXPECT_FALSE(w.SinuFlag);
     EXPECT_EQ(w.CloseReason, CloseReasonKind::EndOfUpdates);
-    EXPECT_EQ(w.ReportSent, 0);
+    EXPECT_FALSE(w.ReportSent);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     const auto& box = world.dialogs.shown[0];
     EXPECT_EQ(box.owner, BoxOwner::Wizard);

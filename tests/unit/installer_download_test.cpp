@@ -37,7 +37,7 @@ protected:
     std::string Handover() { return world.dir.Read("KVInn000.lst"); }
     void InstallerArrives() {
         w.DownloadRunning = true;
-        w.INGetFileDoneFile(&w.INGetFile, world.dir / "qoonlineb.exe", 4096);
+        w.InstallerDownload().Arrived();
     }
     void HeldElsewhere(const std::string& relative) { world.files.heldElsewhere.insert(world.dir / relative); }
     // The lines of the run's one report from its reason line to the line after "UpdateFile:".
@@ -157,7 +157,7 @@ TEST_F(DownloadTest, ArrivedInstallerIsHandedOverStartedQuotedAndTheWizardCloses
     EXPECT_TRUE(start.currentFolder.empty());
     EXPECT_FALSE(start.wait);
     EXPECT_EQ(w.CloseReason, CloseReasonKind::Reported);
-    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_TRUE(w.ReportSent);
     EXPECT_TRUE(w.closeRequested);
     EXPECT_EQ(repaints, 3);
     EXPECT_EQ(w.Label14.caption, "Laden des Update abgeschlossen. 12 MB Bitte warten...");
@@ -178,7 +178,7 @@ TEST_F(DownloadTest, MissingInstallerIsReportedAndTheWizardCloses) {
     EXPECT_EQ(w.Label15.caption, "");
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
     EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
-    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_TRUE(w.ReportSent);
     ASSERT_EQ(world.dialogs.shown.size(), 1u);  // no news box without news lines
     EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
     EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
@@ -197,7 +197,7 @@ TEST_F(DownloadTest, RefusedHandoverStopsBeforeTheInstallerAndTheWizardCloses) {
     EXPECT_TRUE(w.closeRequested);
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1000});
     EXPECT_EQ(w.CloseReason, CloseReasonKind::NothingEvaluated);
-    EXPECT_EQ(w.ReportSent, 100);
+    EXPECT_TRUE(w.ReportSent);
     EXPECT_EQ(w.PZu2.caption, w.GL(47));
     ASSERT_EQ(world.dialogs.shown.size(), 1u);
     EXPECT_EQ(world.dialogs.shown[0].text, w.GL(88));
@@ -221,7 +221,7 @@ TEST_P(InstallerStart, ReportsWhatTheStartDidAndLeavesNoUnstartedInstaller) {
     world.processes.outcomes.assign(c.outcomes.begin(), c.outcomes.end());
     world.dir.Write("qoonlineb.exe", "MZ");
     world.dialogs.onShow = [&](const kv::test::ShownBox&) {
-        EXPECT_EQ(w.ReportSent, 100) << "reported before the box";
+        EXPECT_TRUE(w.ReportSent) << "reported before the box";
         EXPECT_FALSE(world.dir.Exists("qoonlineb.exe")) << "deleted before the box";
     };
     InstallerArrives();
@@ -329,7 +329,7 @@ TEST_F(DownloadTest, ArrivedCatalogueIsEvaluatedAfterThePause) {
     w.CatalogueSection = "qoonlineb";
     w.InstalledVersionNumber = 819;
     world.dir.Write("update.ini", "[qoonlineb]\r\nverinfo=8.1.10\r\nprog=QO Folio\r\n");
-    w.INGetFileDoneFile(&w.INGetFile, world.dir / "update.ini", 40);
+    w.CatalogueCheck().Arrived(40);
     EXPECT_EQ(world.clock.pauses, std::vector<int>{1500});
     EXPECT_EQ(w.Label14.caption, w.GL(18) + " " + w.GL(19));
     EXPECT_TRUE(w.DLBut.enabled);
@@ -339,7 +339,7 @@ TEST_F(DownloadTest, ArrivedCatalogueIsEvaluatedAfterThePause) {
 TEST_F(DownloadTest, EmptyCatalogueIsAConnectionError) {
     w.TryAgainBut.visible = false;
     w.DownLoadNewVersion1.enabled = false;
-    w.INGetFileDoneFile(&w.INGetFile, world.dir / "update.ini", 0);
+    w.CatalogueCheck().Arrived(0);
     EXPECT_TRUE(world.clock.pauses.empty());
     EXPECT_EQ(w.Label14.caption, w.GL(54));
     EXPECT_TRUE(w.TryAgainBut.visible);
@@ -350,20 +350,18 @@ TEST_F(DownloadTest, EmptyCatalogueIsAConnectionError) {
     EXPECT_EQ(world.dialogs.shown[0].text, w.GL(25));
     EXPECT_EQ(world.dialogs.shown[0].caption, " Fehler");
     EXPECT_EQ(world.dialogs.shown[0].flags, kv::platform::MbOk);
-    EXPECT_EQ(w.ReportSent, 0);
+    EXPECT_FALSE(w.ReportSent);
 }
 
 TEST_F(DownloadTest, TransferErrorsLeaveTheWizardOpen) {
-    w.DownloadRunning = true;
     w.DLBut.enabled = true;
-    w.INGetFileError(&w.INGetFile);
+    w.InstallerDownload().Failed();
     EXPECT_EQ(w.Label14.caption, w.GL(22));
     EXPECT_TRUE(w.DownloadFailed);
     EXPECT_FALSE(w.DLBut.enabled);
     EXPECT_EQ(w.PZu2.caption, w.GL(47));
     EXPECT_FALSE(w.closeRequested);
-    w.DownloadRunning = false;
-    w.INGetFileError(&w.INGetFile);
+    w.CatalogueCheck().Failed();
     EXPECT_EQ(w.Label14.caption, "Fehler bei Dateitransfer!");
     EXPECT_FALSE(w.closeRequested);
 }

@@ -73,10 +73,15 @@ protected:
         d.proxypw.caption = "geheim";
         if (d.proxyuse.checked != use) Toggle(d.proxyuse);
     }
+    // The dialog as the wizard's menu opens it.
+    TProxyForm& Open() {
+        dialog = std::make_unique<TProxyForm>(wizard, wizard.services(), [this] { wizard.SetupHTTPGet(); });
+        return *dialog;
+    }
     // Opens the dialog, types the values and presses "Übernehmen".
     TProxyForm& Apply(const std::string& address, const std::string& port, bool use) {
-        dialog = std::make_unique<TProxyForm>(wizard);
-        Fill(*dialog, address, port, use);
+        TProxyForm& d = Open();
+        Fill(d, address, port, use);
         dialog->StyleSpeedButton1.onClick();
         return *dialog;
     }
@@ -90,7 +95,7 @@ protected:
 };
 
 TEST_F(ProxyDialog, FormDescription) {
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     EXPECT_EQ(d.caption, "Verbindungseinstellungen");
     EXPECT_EQ(d.clientWidth, 372);
     EXPECT_EQ(d.clientHeight, 230);
@@ -120,7 +125,7 @@ TEST_F(ProxyDialog, OpensCheckedWithEnabledFieldsEvenWhenProxyUseIsOff) {
     kv::Process().ProxyPortText = "8080";
     kv::Process().ProxyUser = "u";
     kv::Process().ProxyPassword = "p";
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     EXPECT_TRUE(d.proxyuse.checked);
     for (const kv::ui::Control* edit : {&d.proxyname, &d.proxyport, &d.proxyuser, &d.proxypw})
         EXPECT_TRUE(edit->enabled) << edit->name;
@@ -133,19 +138,19 @@ TEST_F(ProxyDialog, OpensCheckedWithEnabledFieldsEvenWhenProxyUseIsOff) {
 TEST_F(ProxyDialog, EmptyAddressAndPortAreFilledFromTheSystemProxy) {
     internet.option = kv::platform::ProxyOption{kv::platform::OpenTypeProxy, "http=192.168.0.1:3128", ""};
     kv::Process().ProxyUser = "u";
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     EXPECT_EQ(d.proxyname.caption, "192.168.0.1");
     EXPECT_EQ(d.proxyport.caption, "3128");
     EXPECT_EQ(d.proxyuser.caption, "u");
 
     kv::Process().ProxyPortText = "8080";  // one stored value keeps the system proxy out
-    TProxyForm stored(wizard);
+    TProxyForm& stored = Open();
     EXPECT_EQ(stored.proxyname.caption, "");
     EXPECT_EQ(stored.proxyport.caption, "8080");
 }
 
 TEST_F(ProxyDialog, SearchAgainTakesTheSystemProxyAndEmptiesUserAndPassword) {
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     Fill(d, "10.9.9.9", "81", false);
     internet.option = kv::platform::ProxyOption{kv::platform::OpenTypeProxy, "ftp=10.0.0.2:21 http=10.0.0.1:3128", ""};
     d.StyleSpeedButton3.onClick();
@@ -163,7 +168,7 @@ TEST_F(ProxyDialog, SearchAgainTakesTheSystemProxyAndEmptiesUserAndPassword) {
 }
 
 TEST_F(ProxyDialog, UncheckingDisablesTheFieldsAndCheckingEnablesThem) {
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     Toggle(d.proxyuse);
     for (const kv::ui::Control* edit : {&d.proxyname, &d.proxyport, &d.proxyuser, &d.proxypw})
         EXPECT_FALSE(edit->enabled) << edit->name;
@@ -173,7 +178,7 @@ TEST_F(ProxyDialog, UncheckingDisablesTheFieldsAndCheckingEnablesThem) {
 }
 
 TEST_F(ProxyDialog, AddressAndPortFieldsTakeOnlyTheirCharacters) {
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     Type(d.proxyname, "1a9.16x8.0.1 ,/");
     EXPECT_EQ(d.proxyname.caption, "19.168.0.1");
     Type(d.proxyname, "\b\b7");
@@ -283,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(Addresses, ProxyDialogInvalid,
 TEST_F(ProxyDialog, ARefusedWriteIsReportedAndTheDialogStaysOpenWithTheOldSettings) {
     kv::Process().UseProxy = false;
     kv::Process().ProxyName = "old";
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     Fill(d, "1.2.3.4", "3128", true);
     profile.refuse = true;
     EXPECT_NO_THROW(d.StyleSpeedButton1.onClick());
@@ -313,7 +318,7 @@ TEST_F(ProxyDialog, WithoutAProductSectionNothingIsWrittenAndTheRunTakesTheSetti
 }
 
 TEST_F(ProxyDialog, CancelWritesNothing) {
-    TProxyForm d(wizard);
+    TProxyForm& d = Open();
     Fill(d, "1.2.3.4", "3128", false);
     d.StyleSpeedButton2.onClick();
     EXPECT_TRUE(d.closeRequested);

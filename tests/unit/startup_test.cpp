@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "run/machine_language.h"
 #include "fakes/wizard_fixture.h"
 
 namespace {
@@ -202,9 +203,9 @@ TEST_F(Startup, TheTitleNamesTheToolAndItsVersion) {
 
 TEST_F(Startup, TheSystemLanguageNameIsCutToFiftyCharacters) {
     world.system.languageName = std::string(60, 'x');
-    EXPECT_EQ(wizard().GetSystemLanguageName(), std::string(50, 'x'));
+    EXPECT_EQ(kv::SystemLanguageName(world.system), std::string(50, 'x'));
     world.system.languageName = "English (United States)";
-    EXPECT_EQ(wizard().GetSystemLanguageName(), "English (United States)");
+    EXPECT_EQ(kv::SystemLanguageName(world.system), "English (United States)");
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
-#include <charconv>
-
 #include "run/parameters.h"
 #include "run/config.h"
 #include "network/connection.h"
 #include "report/system_probes.h"
+#include "run/machine_language.h"
 #include "wizard/tupinew.h"
 
 namespace kv {
 
 namespace {
 constexpr int CommonAppDataCsidl = 35;
-constexpr int DefaultCountryCode = 49;
-constexpr std::size_t SystemLanguageNameCapacity = 50;
 constexpr std::size_t MinimumParameters = 3;
 
 std::string WithoutTrailingDelimiter(std::string path) {
@@ -36,20 +33,32 @@ void OfferProxySetupOnSystemProxy(TUpInew& wizard) {
 }
 }  // namespace
 
+std::optional<int> TUpInew::ConnectionKind() {
+    try {
+        return DetectConnection(*services_.registry, *services_.remoteAccess);
+    } catch (const ERasError& error) {
+        if (!dialUpFailureShown_)
+            services_.dialogs->MessageBox(platform::BoxOwner::Application, error.what(), " Fehler",
+                                          platform::MbIconError);
+        dialUpFailureShown_ = true;
+        return std::nullopt;
+    }
+}
+
 bool TUpInew::FormCreate(const CallParameters& parameters) {
     static_cast<WizardState&>(*this) = WizardState{};
     Label22.caption = config::NoticeLine;
     // The German date and number formats are those of run/german_format.h:
     // nothing here depends on the C or C++ locale.
-    ScreenDpi = GetScreenDpi();
+    ScreenDpi = services_.system->ScreenDpi();
     ClearProxyState(Process());
     CloseReason = CloseReasonKind::NothingEvaluated;
-    ReportSent = 0;
+    ReportSent = false;
     ExeFolder = WithoutTrailingDelimiter(services_.system->ProgramFolder());
     ProductDataFolder = ExeFolder;
     OsVersionText = OsDisplayName(*services_.registry, *services_.system);
     Panel3.width = 0;
-    Language = GetLanguageName() == "Deutsch" ? 1 : 2;
+    Language = LanguageName(*services_.system) == "Deutsch" ? 1 : 2;
     Process().CommonAppDataFolder =
         WithoutTrailingDelimiter(SpecialFolderPath(*services_.system, CommonAppDataCsidl));
 
@@ -77,31 +86,5 @@ void TUpInew::FormResize() {
     ColorBevel1.height = 2;
     ColorBevel2.height = 2;
 }
-
-int TUpInew::GetCountryCode() const {
-    const auto text = services_.system->UserCountryCode();
-    if (!text) return DefaultCountryCode;
-    int code = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), code);
-    return error == std::errc() && end == text->data() + text->size() ? code : DefaultCountryCode;
-}
-
-std::string TUpInew::GetLanguageName() const {
-    switch (GetCountryCode()) {
-    case 41:
-    case 43:
-    case 49:
-    case 352:
-        return "Deutsch";
-    default:
-        return "English";
-    }
-}
-
-std::string TUpInew::GetSystemLanguageName() const {
-    return services_.system->SystemLanguageName().substr(0, SystemLanguageNameCapacity);
-}
-
-int TUpInew::GetScreenDpi() const { return services_.system->ScreenDpi(); }
 
 }  // namespace kv
