@@ -7,6 +7,11 @@
 # of its own, or a WINDOWS one outside a Windows build, is an interface
 # library or none. Subfolders named win32 are left to their own declaration.
 # EXCLUDE keeps a program's entry file out of the library.
+#
+# The same declarations give the folders each one may include from (the
+# transitive closure); cmake/check_layers.cmake enforces them on every build.
+option(KV_LAYER_CHECK "Fail the build on an include against the folders' direction" ON)
+
 set(KV_LAYERS "")
 
 function(kv_subsystem folder)
@@ -46,4 +51,38 @@ function(kv_subsystem folder)
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${arg_DEPENDS})
   endif()
+endfunction()
+
+# The check runs before any library compiles; it reads the declarations made
+# so far, so it is set up after the last kv_subsystem() and the libraries are
+# made to wait for it.
+function(kv_layer_check)
+  if(NOT KV_LAYER_CHECK)
+    return()
+  endif()
+  set(table "set(KV_LAYERS \"${KV_LAYERS}\")\n")
+  foreach(folder ${KV_LAYERS})
+    string(APPEND table "set(KV_ALLOWED_${folder} \"${KV_ALLOWED_${folder}}\")\n")
+  endforeach()
+  set(table_file ${CMAKE_BINARY_DIR}/generated/layers.cmake)
+  file(CONFIGURE OUTPUT ${table_file} CONTENT "${table}")
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cpp)
+  set(stamp ${CMAKE_BINARY_DIR}/generated/layers.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DKV_SOURCE_DIR=${CMAKE_SOURCE_DIR}/src -DKV_LAYER_TABLE=${table_file}
+      -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${sources} ${table_file} ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
+    COMMENT "Checking the includes against the folders' direction"
+    VERBATIM)
+  add_custom_target(kv_layer_check ALL DEPENDS ${stamp})
+  foreach(folder ${KV_LAYERS})
+    string(REPLACE "/" "_" target kv_${folder})
+    if(TARGET ${target})
+      get_target_property(type ${target} TYPE)
+      if(NOT type STREQUAL "INTERFACE_LIBRARY")
+        add_dependencies(${target} kv_layer_check)
+      endif()
+    endif()
+  endforeach()
 endfunction()
