@@ -43,5 +43,5 @@ endforeach()
 
 if(faults)
   message(FATAL_ERROR "Includes against the folders' direction (declared in CMakeLists.txt with "
-    "kv_subsystem; configure with -DKV_LAYER_CHECK=OFF to build regardless):\n${faults}")
+    "kv_subsystem):\n${faults}")
 endif()

@@ -10,8 +10,6 @@
 #
 # The same declarations give the folders each one may include from (the
 # transitive closure); cmake/check_layers.cmake enforces them on every build.
-option(KV_LAYER_CHECK "Fail the build on an include against the folders' direction" ON)
-
 set(KV_LAYERS "")
 
 function(kv_subsystem folder)
@@ -57,9 +55,6 @@ endfunction()
 # so far, so it is set up after the last kv_subsystem() and the libraries are
 # made to wait for it.
 function(kv_layer_check)
-  if(NOT KV_LAYER_CHECK)
-    return()
-  endif()
   set(table "set(KV_LAYERS \"${KV_LAYERS}\")\n")
   foreach(folder ${KV_LAYERS})
     string(APPEND table "set(KV_ALLOWED_${folder} \"${KV_ALLOWED_${folder}}\")\n")

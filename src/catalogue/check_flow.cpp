@@ -12,6 +12,7 @@ namespace kv {
 namespace {
 constexpr const char* ProbeAnswer = "Datei geladen";
 constexpr int MessageNoConnection = 25;
+constexpr int MessageCatalogueNotFetched = 23;
 
 std::string UpdateServerAddress(const std::string& path) { return std::string(config::UpdateServerBase) + path; }
 }  // namespace
@@ -96,12 +97,7 @@ void CheckFlow::Arrived(std::int32_t fileSize) {
 }
 
 void CheckFlow::Failed() {
-    CheckPage& check = page_.check;
-    check.Label14.caption = GL(23);
-    state_.DownloadFailed = true;
-    check.Gauge1.position = 0;
-    check.DLBut.enabled = false;
-    check.PZu2.caption = GL(47);
+    ShowTransferFailed(state_, page_.check, MessageCatalogueNotFetched);
     rereadLocalState_();
 }
 

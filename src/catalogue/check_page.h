@@ -58,6 +58,10 @@ struct CheckPageControls {
     CheckPage Page(int clientWidth, platform::Dialogs& dialogs, std::function<void(ReportReason reason)> report);
 };
 
+// A transfer failed: the status line says which (`message`), nothing is
+// offered any more, and only closing remains.
+void ShowTransferFailed(WizardState& state, CheckPage& page, int message);
+
 // The catalogue has arrived: the status line says so while the evaluation waits.
 void ShowCatalogueArrived(const WizardState& state, CheckPage& page);
 

@@ -12,6 +12,7 @@ namespace kv {
 
 namespace {
 
+constexpr int MessageInstallerNotFetched = 22;
 constexpr int MessageInstallerNotStarted = 88;
 
 std::string StartFailure(const platform::ProcessOutcome& outcome) {
@@ -90,14 +91,7 @@ void InstallerFlow::Start() {
     transfer_.GetFile();
 }
 
-void InstallerFlow::Failed() {
-    CheckPage& check = page_.check;
-    check.Label14.caption = GL(22);
-    state_.DownloadFailed = true;
-    check.Gauge1.position = 0;
-    check.DLBut.enabled = false;
-    check.PZu2.caption = GL(47);
-}
+void InstallerFlow::Failed() { ShowTransferFailed(state_, page_.check, MessageInstallerNotFetched); }
 
 void InstallerFlow::ShowArrived() {
     CheckPage& check = page_.check;

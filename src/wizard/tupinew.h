@@ -82,7 +82,6 @@ public:
     void ComposeReport(ReportReason reason);
 
     const platform::Services& services() const { return services_; }
-    TPHPunit* reportWindow() const { return reportWindow_; }
 
     // Welcome page.
     ui::Control Panel4{"Panel4", ui::Kind::Panel};
