@@ -101,6 +101,14 @@ TEST_F(CheckStartTest, ConnectedSystemFetchesTheCatalogueWithoutProbe) {
     EXPECT_TRUE(world.dialogs.shown.empty());
 }
 
+TEST_F(CheckStartTest, TheCatalogueTransferCompletesIntoTheEvaluation) {
+    window->DownLoadNewVersion1Click();
+    WaitForTransfer();
+    EXPECT_EQ(world.clock.pauses, std::vector<int>{1500});
+    EXPECT_EQ(window->Label14.caption, window->GL(18) + " " + window->GL(19));
+    EXPECT_TRUE(doneSizes.empty());
+}
+
 TEST_F(CheckStartTest, ConnectedSystemDoesNotProbeEvenWhenTheServerIsDown) {
     server.reset();
     Click();
