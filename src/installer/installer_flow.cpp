@@ -110,20 +110,14 @@ void InstallerFlow::ShowArrived() {
     check.Gauge1.position = 0;
 }
 
-// The run ends without an installer: the headline must not say that the
-// installation starts, and the run is reported as downloaded, not started,
-// with `why` below the update file's line when there is more to say.
+// The run ends without an installer, reported as downloaded, not started.
 // The status line has room for one sentence; the box shows the whole message.
 void InstallerFlow::RefuseInstaller(const std::string& why) {
-    CheckPage& check = page_.check;
     const std::string message = GL(MessageInstallerNotStarted);
     const std::size_t sentenceEnd = message.find(". ");
-    state_.CloseReason = CloseReasonKind::NothingEvaluated;
-    state_.InstallerRefusal = why;
-    check.Label14.caption = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
-    check.Label15.caption.clear();
-    check.PZu2.caption = GL(47);
-    check.report(ReportReason::DownloadedNotStarted);
+    const std::string status = sentenceEnd == std::string::npos ? message : message.substr(0, sentenceEnd + 1);
+    page_.check.PZu2.caption = GL(47);
+    ShowInstallerRefused(state_, page_.check, why, status, ReportReason::DownloadedNotStarted);
     ErrorBox(MessageInstallerNotStarted);
 }
 

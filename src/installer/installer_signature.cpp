@@ -17,17 +17,22 @@ bool AcceptInstallerSignature(WizardState& state, CheckPage& page, platform::Sig
     // What the maker did not sign must not stay where a later run, or the
     // user, could start it.
     installer.Discard();
-    state.InstallerRefusal = "Signature: " + verdict.reason;
-    state.CloseReason = CloseReasonKind::NothingEvaluated;
     // The status line holds one line: the message's first, the box all of it.
-    // The headline said the installation starts; behind the refusal it must not.
     const std::string message = CatalogueText(state, MessageSignatureRefused);
-    page.Label14.caption = message.substr(0, message.find('\r'));
-    page.Label15.caption.clear();
-    page.report(ReportReason::SignatureNotValid);
+    ShowInstallerRefused(state, page, "Signature: " + verdict.reason, message.substr(0, message.find('\r')),
+                         ReportReason::SignatureNotValid);
     page.dialogs.MessageBox(platform::BoxOwner::Application, message, " Fehler",
                             platform::MbOk | platform::MbIconError);
     return false;
+}
+
+void ShowInstallerRefused(WizardState& state, CheckPage& page, const std::string& why, const std::string& status,
+                          ReportReason reason) {
+    state.InstallerRefusal = why;
+    state.CloseReason = CloseReasonKind::NothingEvaluated;
+    page.Label14.caption = status;
+    page.Label15.caption.clear();
+    page.report(reason);
 }
 
 }  // namespace kv

@@ -11,4 +11,11 @@ namespace kv {
 bool AcceptInstallerSignature(WizardState& state, CheckPage& page, platform::Signatures& signatures,
                               const platform::SignerRule& signer, platform::HeldFile& installer);
 
+// The arrived installer is not started: the status line says `status`, the
+// headline no longer says that the installation starts, and the run is
+// reported for `reason` with `why` below the update file's line (when there
+// is more to say).
+void ShowInstallerRefused(WizardState& state, CheckPage& page, const std::string& why, const std::string& status,
+                          ReportReason reason);
+
 }  // namespace kv
