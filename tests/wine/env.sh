@@ -9,6 +9,20 @@ export WINEPREFIX="${WINEPREFIX:-$KV_BUILD_DIR/wineprefix}"
 WINE="${KV_WINE:-/usr/lib/wine/wine64}"
 WINESERVER="$(dirname "$WINE")/wineserver"
 
+# Wine's own tools at times exit non-zero without a word (seen with reg,
+# never twice in a row): try up to three times,
+# and when all fail say which command it was and what it printed.
+kv_wine_try() {
+  local out
+  for _ in 1 2 3; do
+    if out="$("$WINE" "$@" 2>&1)"; then return 0; fi
+    "$WINESERVER" -w || true
+    sleep 1
+  done
+  printf 'wine %s: failed three times; last output:\n%s\n' "$*" "$out" >&2
+  return 1
+}
+
 kv_wine_prefix() {
   if [ ! -f "$WINEPREFIX/.kv-ready" ] || [ ! -f "$WINEPREFIX/.kv-headless" ]; then
     mkdir -p "$WINEPREFIX"
@@ -16,14 +30,14 @@ kv_wine_prefix() {
     (
       flock 9
       if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
-        "$WINE" wineboot -i >/dev/null 2>&1
+        kv_wine_try wineboot -i
         "$WINESERVER" -w
         touch "$WINEPREFIX/.kv-ready"
       fi
       # The Windows tests make windows of their own but have no X display:
       # Wine's null display driver gives them a desktop.
       if [ ! -f "$WINEPREFIX/.kv-headless" ]; then
-        "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        kv_wine_try reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
         "$WINESERVER" -w
         touch "$WINEPREFIX/.kv-headless"
       fi

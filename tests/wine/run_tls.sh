@@ -10,6 +10,7 @@
 # Wine's sockets belong to its wineserver, which must start inside the
 # namespace too.
 set -euo pipefail
+trap 'echo "run_tls.sh: line $LINENO failed (status $?): $BASH_COMMAND" >&2' ERR
 if [ -z "${KV_TLS_NETNS:-}" ]; then
   exec unshare --net env KV_TLS_NETNS=1 "$0" "$@"
 fi
@@ -47,7 +48,7 @@ PY
 pids=()
 stop() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
 }
 trap stop EXIT
 
