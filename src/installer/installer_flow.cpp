@@ -84,11 +84,13 @@ void InstallerFlow::Start() {
         check.PZu2.caption = GL(47);
         return;
     }
-    transfer_.OnDoneFile = [flow = *this](void*, const std::string&, std::int32_t) mutable { flow.Arrived(); };
+    transfer_.OnDoneFile = [flow = *this](void*, const std::string&, std::int32_t) mutable {
+        flow.Arrived(flow.transfer_.TakeHeldFile());
+    };
     transfer_.OnError = [flow = *this](void*) mutable { flow.Failed(); };
     transfer_.URL = std::string(config::UpdateServerBase) + "/" + InstallerFileName(state_);
     transfer_.FileName = InstallerPath();
-    transfer_.GetFile();
+    transfer_.GetHeldFile();
 }
 
 void InstallerFlow::Failed() { ShowTransferFailed(state_, page_.check, MessageInstallerNotFetched); }
@@ -147,12 +149,12 @@ void InstallerFlow::StartInstaller(std::unique_ptr<platform::HeldFile> installer
     RefuseInstaller(StartFailure(outcome));
 }
 
-// The installer is held from here until its start: nobody can change it
-// between the signature check and the start, nor during the boxes between.
-// Started or not, the wizard has done its work and closes.
-void InstallerFlow::Arrived() {
+// The transfer held the installer the moment it was written, and the hold
+// lasts until its start: nobody can change it between the last byte, the
+// signature check and the start, nor during the boxes between. Started or
+// not, the wizard has done its work and closes.
+void InstallerFlow::Arrived(std::unique_ptr<platform::HeldFile> installer) {
     ShowArrived();
-    std::unique_ptr<platform::HeldFile> installer = services_.files->Hold(InstallerPath());
     if (!installer) {
         RefuseInstaller({});
     } else if (AcceptInstallerSignature(state_, page_.check, *services_.signatures, signer_, *installer) && HandOver()) {

@@ -31,8 +31,9 @@ public:
                   const platform::SignerRule& signer);
 
     void Start();
-    // The installer transfer's completion.
-    void Arrived();
+    // The installer transfer's completion, with the transfer's hold on the
+    // installer (null when it could not be held).
+    void Arrived(std::unique_ptr<platform::HeldFile> installer);
     void Failed();
 
 private:

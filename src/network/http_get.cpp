@@ -77,6 +77,7 @@ public:
     const HttpGetSettings& Settings() const { return settings_; }
     std::int32_t TotalSize() const { return totalSize_; }
     const std::string& Text() const { return text_; }
+    std::unique_ptr<platform::HeldFile> TakeHeld() { return std::move(held_); }
 
 private:
     bool Terminated();
@@ -101,6 +102,7 @@ private:
     std::int32_t totalSize_ = 0;
     std::int32_t received_ = 0;
     std::string text_;
+    std::unique_ptr<platform::HeldFile> held_;
 };
 
 bool THTTPGetThread::Terminated() {
@@ -201,6 +203,7 @@ void THTTPGetThread::ReceiveIntoFile(platform::NetHandle request) {
     passedLastCheck_ = true;
     const bool closed = file->Close();
     outcome_ = closed && totalSize_ == received_;
+    if (outcome_ && settings_.HoldWhenDone) held_ = files_.Hold(settings_.FileName);
 }
 
 void THTTPGetThread::ReceiveIntoText(platform::NetHandle request) {
@@ -243,6 +246,8 @@ THTTPGet::~THTTPGet() {
 
 void THTTPGet::GetFile() { Start(true); }
 
+void THTTPGet::GetHeldFile() { Start(true, true); }
+
 void THTTPGet::GetString() { Start(false); }
 
 bool THTTPGet::Busy() const { return worker_ != nullptr; }
@@ -251,7 +256,7 @@ void THTTPGet::Abort() {
     if (worker_) worker_->RequestTerminate();
 }
 
-HttpGetSettings THTTPGet::Snapshot(bool toFile) const {
+HttpGetSettings THTTPGet::Snapshot(bool toFile, bool hold) const {
     HttpGetSettings s;
     s.AcceptTypes = AcceptTypes;
     s.Agent = Agent;
@@ -266,12 +271,13 @@ HttpGetSettings THTTPGet::Snapshot(bool toFile) const {
     s.ConectLan = ConectLan;
     s.ProxyPort = ProxyPort;
     s.ToFile = toFile;
+    s.HoldWhenDone = hold;
     return s;
 }
 
-void THTTPGet::Start(bool toFile) {
+void THTTPGet::Start(bool toFile, bool hold) {
     if (worker_) return;
-    auto worker = std::make_shared<THTTPGetThread>(Snapshot(toFile), OnProgress, internet_, files_, dispatcher_, alive_);
+    auto worker = std::make_shared<THTTPGetThread>(Snapshot(toFile, hold), OnProgress, internet_, files_, dispatcher_, alive_);
     // The thread keeps the worker alive until its completion has run or been
     // dropped; it never waits for the component. Its completion is queued for
     // this thread, so it cannot run before worker_ is set below.
@@ -303,11 +309,14 @@ void THTTPGet::Completed(const std::shared_ptr<THTTPGetThread>& worker) {
     if (!lastOutcome_) {
         if (OnError) OnError(this);
     } else if (worker->Settings().ToFile) {
+        held_ = worker->TakeHeld();
         if (OnDoneFile) OnDoneFile(this, worker->Settings().FileName, worker->TotalSize());
     } else if (OnDoneString) {
         OnDoneString(this, worker->Text());
     }
-    if (*alive) worker_.reset();
+    if (!*alive) return;
+    held_.reset();
+    worker_.reset();
 }
 
 void UseProxySettings(THTTPGet& transfer, const ProcessState& process) {

@@ -35,6 +35,7 @@ struct HttpGetSettings {
     TConnectionType ConectLan = ctNone;
     std::string ProxyPort;
     bool ToFile = true;
+    bool HoldWhenDone = false;
 };
 
 // Fetches one resource over HTTP into a file on a worker thread; progress and
@@ -65,6 +66,13 @@ public:
     TNotifyEvent OnError;
 
     void GetFile();
+    // Like GetFile, but the worker holds the file (read, shared for reading
+    // only) the moment its writer closes it, so that nothing can change it
+    // between the last byte and what the completion does with it. OnDoneFile
+    // takes the hold with TakeHeldFile(); a hold not taken ends after it.
+    void GetHeldFile();
+    // Null outside OnDoneFile, after a plain GetFile, or when the hold failed.
+    std::unique_ptr<platform::HeldFile> TakeHeldFile() { return std::move(held_); }
     // Text mode: the body is collected in memory and handed to OnDoneString.
     void GetString();
     void Abort();
@@ -75,8 +83,8 @@ public:
     std::function<void()> pumpMessages;
 
 private:
-    void Start(bool toFile);
-    HttpGetSettings Snapshot(bool toFile) const;
+    void Start(bool toFile, bool hold = false);
+    HttpGetSettings Snapshot(bool toFile, bool hold) const;
     void Completed(const std::shared_ptr<THTTPGetThread>& worker);
 
     platform::Internet& internet_;
@@ -87,6 +95,7 @@ private:
     // first, so a finishing worker never reaches a destroyed component.
     std::shared_ptr<bool> alive_;
     bool lastOutcome_ = false;
+    std::unique_ptr<platform::HeldFile> held_;
 };
 
 // Sends the transfers through the process's proxy, with its credentials, or

@@ -422,6 +422,25 @@ TEST_F(HttpGetTest, GetFileFromTheCompletionHandlerIsIgnoredButWorksAfterwards) 
     EXPECT_EQ(Requests().size(), 2u);
 }
 
+// Only a held fetch hands its completion a hold on the written file, and only
+// during the completion.
+TEST_F(HttpGetTest, AHeldFetchHandsItsCompletionTheWrittenFileHeld) {
+    Serve([](const std::string&) { return Reply::Ok("abc"); });
+    std::vector<std::string> held;
+    get->OnDoneFile = [&](void*, const std::string&, std::int32_t) {
+        ++ev.done;
+        const std::unique_ptr<platform::HeldFile> file = get->TakeHeldFile();
+        held.push_back(file ? file->Path() : "none");
+    };
+    get->URL = "http://127.0.0.1/x";
+    for (const bool hold : {false, true}) {
+        hold ? get->GetHeldFile() : get->GetFile();
+        ASSERT_TRUE(world.dispatcher.RunUntil([&] { return !get->Busy(); }));
+    }
+    EXPECT_EQ(held, (std::vector<std::string>{"none", Target()}));
+    EXPECT_EQ(get->TakeHeldFile(), nullptr);
+}
+
 TEST_F(HttpGetTest, LaterPropertyChangesDoNotReachARunningTransfer) {
     Serve([](const std::string&) { return Reply::Slow("abcdef", 2, 30); });
     get->URL = "http://127.0.0.1/x";

@@ -37,7 +37,7 @@ protected:
     std::string Handover() { return world.dir.Read("KVInn000.lst"); }
     void InstallerArrives() {
         w.DownloadRunning = true;
-        w.InstallerDownload().Arrived();
+        w.InstallerDownload().Arrived(world.files.Hold(w.ProductDataFolder + "\\qoonlineb.exe"));
     }
     void HeldElsewhere(const std::string& relative) { world.files.heldElsewhere.insert(world.dir / relative); }
     // The lines of the run's one report from its reason line to the line after "UpdateFile:".
