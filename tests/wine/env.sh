@@ -10,8 +10,8 @@ WINE="${KV_WINE:-/usr/lib/wine/wine64}"
 WINESERVER="$(dirname "$WINE")/wineserver"
 
 # Wine's own tools at times exit non-zero without a word (seen with reg,
-# never twice in a row): try up to three times,
-# and when all fail say which command it was and what it printed.
+# never twice in a row): try up to three times, and when all fail say which
+# command it was and what it printed.
 kv_wine_try() {
   local out
   for _ in 1 2 3; do
